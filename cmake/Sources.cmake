@@ -1,0 +1,35 @@
+# Source sets by layer. A file named *_win.cpp, and everything in app/ and dialogs/, calls
+# the platform; every other .cpp of the subsystem folders is portable standard C++.
+set(QDX_SUBSYSTEMS catalogue storage view input commands)
+
+set(QDX_CORE_SOURCES "")
+set(QDX_WIN_SOURCES "")
+foreach(dir ${QDX_SUBSYSTEMS})
+  file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  foreach(f ${found})
+    if(f MATCHES "_win\\.cpp$")
+      list(APPEND QDX_WIN_SOURCES ${f})
+    else()
+      list(APPEND QDX_CORE_SOURCES ${f})
+    endif()
+  endforeach()
+endforeach()
+file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/dialogs/*.cpp)
+list(REMOVE_ITEM found ${CMAKE_SOURCE_DIR}/app/main.cpp)
+list(APPEND QDX_WIN_SOURCES ${found})
+
+# Tests mirror the sources: *_win_test.cpp run in-process under Wine, tests/e2e start the
+# built program, every other *_test.cpp tests portable code.
+file(GLOB_RECURSE all_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*_test.cpp)
+set(QDX_CORE_TESTS "")
+set(QDX_WIN_TESTS "")
+set(QDX_E2E_TESTS "")
+foreach(f ${all_tests})
+  if(f MATCHES "/tests/e2e/")
+    list(APPEND QDX_E2E_TESTS ${f})
+  elseif(f MATCHES "_win_test\\.cpp$")
+    list(APPEND QDX_WIN_TESTS ${f})
+  else()
+    list(APPEND QDX_CORE_TESTS ${f})
+  endif()
+endforeach()

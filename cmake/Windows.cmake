@@ -1,0 +1,52 @@
+# Windows build: QDX.exe, the portable tests again, in-process Win32 tests and end-to-end
+# tests, all run by CTest under Wine (scripts/wine-exec.sh sets the environment).
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
+
+# Wine finds no MinGW DLLs: the C and C++ run-times and winpthread are linked in.
+add_link_options(-static -static-libgcc -static-libstdc++)
+set(QDX_WIN_LIBS comctl32 comdlg32 shell32 ole32 uuid gdi32 user32 kernel32)
+
+target_compile_definitions(qdx_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
+
+add_library(qdx_app STATIC ${QDX_WIN_SOURCES})
+target_link_libraries(qdx_app PUBLIC qdx_core ${QDX_WIN_LIBS})
+
+set(QDX_RC ${CMAKE_SOURCE_DIR}/res/qdx.rc)
+
+add_executable(QDX WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${QDX_RC})
+target_link_libraries(QDX PRIVATE qdx_app)
+set_target_properties(QDX PROPERTIES OUTPUT_NAME QDX RUNTIME_OUTPUT_DIRECTORY ${QDX_BIN_DIR})
+
+file(GLOB tool_dirs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/CMakeLists.txt)
+foreach(t ${tool_dirs})
+  get_filename_component(d ${t} DIRECTORY)
+  add_subdirectory(${d})
+endforeach()
+
+if(QDX_TESTS)
+  set(win_test_props DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120)
+  if(QDX_CORE_TESTS)
+    add_executable(qdx_core_tests ${QDX_CORE_TESTS})
+    target_link_libraries(qdx_core_tests PRIVATE qdx_core gtest_main)
+    gtest_discover_tests(qdx_core_tests ${win_test_props} TEST_PREFIX "win32:")
+  endif()
+  if(QDX_WIN_TESTS)
+    # The resources are linked in, so menus, dialogs and strings load from the test itself.
+    add_executable(qdx_win32_tests ${QDX_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/win_test_main.cpp
+                                   ${QDX_RC})
+    target_link_libraries(qdx_win32_tests PRIVATE qdx_app gtest)
+    target_include_directories(qdx_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    gtest_discover_tests(qdx_win32_tests ${win_test_props})
+  endif()
+  if(QDX_E2E_TESTS)
+    add_executable(qdx_e2e_tests ${QDX_E2E_TESTS})
+    target_link_libraries(qdx_e2e_tests PRIVATE qdx_core gtest_main ${QDX_WIN_LIBS})
+    target_include_directories(qdx_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_compile_definitions(qdx_e2e_tests PRIVATE QDX_EXE_UNIX_PATH="${QDX_BIN_DIR}/QDX.exe")
+    add_dependencies(qdx_e2e_tests QDX)
+    # Each end-to-end test starts the real program, which allows one instance at a time.
+    gtest_discover_tests(qdx_e2e_tests ${win_test_props} PROPERTIES RESOURCE_LOCK qdx_instance)
+  endif()
+endif()

@@ -1,0 +1,61 @@
+# Sourced by the scripts: the environment in which the program and its tests run under Wine.
+# Expects ROOT to be the repository's top folder.
+export WINEPREFIX="${QDX_WINEPREFIX:-$ROOT/build/wineprefix}"
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Code page 932 comes from the Japanese locale.
+export LANG=ja_JP.UTF-8
+export LC_ALL=ja_JP.UTF-8
+
+qdx_start_display() {
+  # Uses the display that is there; otherwise starts a virtual one and remembers its pid.
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  local n=91
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  QDX_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+qdx_stop_display() {
+  if [ -n "${QDX_XVFB_PID:-}" ]; then
+    kill "$QDX_XVFB_PID" 2>/dev/null
+    wait "$QDX_XVFB_PID" 2>/dev/null
+    QDX_XVFB_PID=
+  fi
+}
+
+qdx_ensure_prefix() {
+  # Created once, before any test runs: concurrent first starts of Wine fail.
+  if [ -f "$WINEPREFIX/.qdx-ready" ]; then return 0; fi
+  echo "wine: creating the prefix $WINEPREFIX (once, about 15 s)"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  # The interface's Japanese faces are mapped to the IPA fonts.
+  local f
+  for f in "ＭＳ 明朝" "ＭＳ　明朝" "MS Mincho"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAMincho" /f >/dev/null 2>&1
+  done
+  for f in "ＭＳ P明朝" "ＭＳ Ｐ明朝" "MS PMincho"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAPMincho" /f >/dev/null 2>&1
+  done
+  for f in "ＭＳ ゴシック" "ＭＳ Ｐゴシック" "MS Gothic" "MS PGothic" "MS UI Gothic" "MS Shell Dlg"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAGothic" /f >/dev/null 2>&1
+  done
+  # Programs under these names see Windows XP (version code 9); everything else Windows 7.
+  for f in QDX_xp.exe qdx_win32_xp_tests.exe; do
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$f" /v Version /d winxp /f >/dev/null 2>&1
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.qdx-ready"
+}
