@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs every test: the portable core natively (with sanitizers), then the Windows build
+# under Wine (the core again, the in-process Win32 tests, end-to-end tests of QDX.exe), then
+# a short run of each fuzz target. Prints the counts of each layer; exits non-zero when any
+# test failed or none ran.
+set -uo pipefail
+ROOT=$(cd "$(dirname "$0")" && pwd)
+cd "$ROOT"
+
+"$ROOT/scripts/install-deps.sh" || exit 1
+. "$ROOT/scripts/wine-env.sh"
+
+summary=()
+total_pass=0
+total_fail=0
+
+cleanup() {
+  if [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1; fi
+  qdx_stop_display
+}
+trap cleanup EXIT
+
+# Runs ctest in a build folder with the given arguments and records the layer's counts.
+run_layer() {
+  local name=$1 dir=$2
+  shift 2
+  local log="$dir/ctest-$name.log"
+  echo "== $name"
+  (cd "$dir" && ctest --output-on-failure --timeout 300 "$@") >"$log" 2>&1
+  local line ran failed
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
+  if [ -z "$line" ]; then
+    tail -40 "$log"
+    ran=0; failed=1
+  else
+    ran=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    if [ "$failed" -gt 0 ]; then
+      sed -n '/The following tests FAILED/,$p' "$log"
+      grep -B2 -A25 -E '^\s*[0-9]+/[0-9]+ Test +#[0-9]+: .*\*\*\*Failed' "$log" | head -200
+    fi
+  fi
+  local passed=$((ran - failed))
+  [ "$ran" -eq 0 ] && failed=$((failed + 1))
+  summary+=("$name: $passed passed, $failed failed")
+  total_pass=$((total_pass + passed))
+  total_fail=$((total_fail + failed))
+  echo "$name: $passed passed, $failed failed"
+}
+
+echo "== building"
+build_ok=1
+"$ROOT/scripts/build.sh" native || build_ok=0
+"$ROOT/scripts/build.sh" win32 || build_ok=0
+if [ $build_ok -eq 0 ]; then
+  echo "0 passed, 1 failed"
+  exit 1
+fi
+
+run_layer native "$ROOT/build/native" -j2
+
+qdx_start_display || exit 1
+qdx_ensure_prefix
+wineserver -p >/dev/null 2>&1
+run_layer wine-core "$ROOT/build/win32" -j2 -L core
+run_layer wine-win32 "$ROOT/build/win32" -j2 -L win32
+run_layer wine-e2e "$ROOT/build/win32" -L e2e
+
+if [ -x "$ROOT/scripts/fuzz.sh" ]; then
+  echo "== fuzz"
+  if "$ROOT/scripts/fuzz.sh" "${QDX_FUZZ_SECONDS:-30}"; then
+    summary+=("fuzz: clean"); total_pass=$((total_pass + 1))
+  else
+    summary+=("fuzz: FINDINGS"); total_fail=$((total_fail + 1))
+  fi
+fi
+
+echo "== summary"
+printf '%s\n' "${summary[@]}"
+echo "$total_pass passed, $total_fail failed"
+[ "$total_fail" -eq 0 ] && [ "$total_pass" -gt 0 ]
