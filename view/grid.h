@@ -1,0 +1,13 @@
+// Grid geometry: cell size, columns and rows of the current display style, the cursor cell
+// and the first visible row.
+#pragma once
+
+enum { kStandardCell = 65, kStandardColumns = 6, kStandardRows = 5, kTabStripHeight = 30 };
+
+int ColumnCount();
+int RowCount();
+int CellWidth();
+int CellHeight();
+int GridCapacity();
+// Top of the grid in client coordinates: below the tab strip in the standard style.
+int GridTop();
