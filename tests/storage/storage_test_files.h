@@ -14,6 +14,7 @@
 
 #ifdef _WIN32
 #include <direct.h>
+#include <process.h>
 #endif
 
 inline void MakeFolder(const std::string& path) {
@@ -21,6 +22,14 @@ inline void MakeFolder(const std::string& path) {
     _mkdir(path.c_str());
 #else
     mkdir(path.c_str(), 0755);
+#endif
+}
+
+inline int ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
 #endif
 }
 
@@ -35,7 +44,10 @@ inline void RemoveFolder(const std::string& path) {
 // A folder of its own for the current test, below the test framework's temporary folder.
 inline std::string TestFolder() {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string folder = testing::TempDir() + "qdx_" + info->test_suite_name() + "_" + info->name();
+    static int serial = 0;
+    std::string folder = testing::TempDir() + "qdx_" + std::to_string(ProcessId()) + "_" +
+                         std::to_string(++serial) + "_" + info->test_suite_name() + "_" +
+                         info->name();
     MakeFolder(folder);
     return folder;
 }
