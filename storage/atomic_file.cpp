@@ -1,0 +1,78 @@
+#include "storage/atomic_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Room for a full path and the temporary suffix.
+enum { kTempPathField = 1024 + 16 };
+const char kTempSuffix[] = ".tmp~";
+
+bool FlushToDisk(FILE* f) {
+    if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+bool ReplaceFile(const char* from, const char* to) {
+#ifdef _WIN32
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(from, to) == 0;
+#endif
+}
+
+bool WriteAndClose(FILE* f, const void* data, size_t size) {
+    bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+    ok = FlushToDisk(f) && ok;
+    return std::fclose(f) == 0 && ok;
+}
+
+} // namespace
+
+bool ReadWholeFile(const char* path, std::unique_ptr<char[]>* out, size_t* size, size_t extra) {
+    out->reset();
+    *size = 0;
+    FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    long length = -1;
+    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
+    bool ok = length >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+    std::unique_ptr<char[]> buffer;
+    if (ok) {
+        size_t n = static_cast<size_t>(length);
+        buffer.reset(new (std::nothrow) char[n + extra]);
+        ok = buffer && (n == 0 || std::fread(buffer.get(), 1, n, f) == n);
+        if (ok) {
+            std::memset(buffer.get() + n, 0, extra);
+            *size = n;
+        }
+    }
+    std::fclose(f);
+    if (!ok) return false;
+    *out = std::move(buffer);
+    return true;
+}
+
+bool SaveFileAtomically(const char* path, const void* data, size_t size) {
+    char temp[kTempPathField];
+    int n = std::snprintf(temp, sizeof temp, "%s%s", path, kTempSuffix);
+    if (n < 0 || static_cast<size_t>(n) >= sizeof temp) return false;
+    FILE* f = std::fopen(temp, "wb");
+    if (!f) return false;
+    if (WriteAndClose(f, data, size) && ReplaceFile(temp, path)) return true;
+    std::remove(temp);
+    return false;
+}

@@ -1,0 +1,841 @@
+#include "storage/cache_archive.h"
+
+#include "storage/atomic_file.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+const uint32_t kCacheTable[256] = {
+    0xB512C28C, 0xD5CEBE3A, 0x45BC4118, 0xF1688AA6, 0xAAB7C664, 0x2F41EBD2, 0xFC729E70, 0xF9E40DBE,
+    0xA52CD53C, 0xFB18DC6A, 0x090536C8, 0x8DD703D6, 0x8CC54F14, 0xDCEDF002, 0xC76D6A20, 0x5A71CCEE,
+    0x6A8093EC, 0xFBE7869A, 0x2D109878, 0x6730C906, 0xC58A03C4, 0xFC380032, 0xBE4021D0, 0x675C581E,
+    0xB0B8FE9C, 0x289DBCCA, 0x33B96628, 0x3B88DA36, 0x8810E474, 0xCBE31C62, 0xD025C580, 0xA316AF4E,
+    0x5E41154C, 0xBA5E7EFA, 0x659A9FD8, 0x1DB23766, 0x1A24F124, 0x0B724492, 0x0B195530, 0xFCD3D27E,
+    0x4443D7FC, 0x030CCD2A, 0x820F4588, 0xA53FE096, 0x845129D4, 0x2B2878C2, 0x4BD5D0E0, 0x0086C1AE,
+    0xCEAC46AC, 0x9D4BA75A, 0x6F325738, 0x1E84D5C6, 0x41E08E84, 0x7C08B8F2, 0xEDD63890, 0x06E27CDE,
+    0xB425615C, 0x9C7E0D8A, 0xE9DED4E8, 0xBA9416F6, 0xF0DE1F34, 0x5FD60522, 0x7B558C40, 0x655A040E,
+    0xA61A280C, 0xBCC6FFBA, 0x35AFBE98, 0xBF40A426, 0x0214DBE4, 0x79135D52, 0x5D4ECBF0, 0x9E20573E,
+    0x00B59ABC, 0x93097DEA, 0xCD001448, 0xB71D7D56, 0x690FC494, 0xDB03C182, 0x8B7CF7A0, 0x9028766E,
+    0x7AE2B96C, 0xBCE8881A, 0x10EAD5F8, 0xA17DA286, 0x4C19D944, 0x39AA31B2, 0x3C5B0F50, 0xA725619E,
+    0xD64C841C, 0x10C71E4A, 0xF94B03A8, 0x227413B6, 0xB43E19F4, 0x19C9ADE2, 0x95241300, 0x0B8A18CE,
+    0x8F5DFACC, 0xCDC8407A, 0xC4BB9D58, 0xB2D3D0E6, 0x3D4786A4, 0x00E53612, 0x59D302B0, 0xD2899BFE,
+    0x8D421D7C, 0xCBCEEEAA, 0xA897A308, 0xD02FDA16, 0xC5C11F54, 0xA53FCA42, 0x9D22DE60, 0x2E16EB2E,
+    0xD1E3EC2C, 0xAB7E28DA, 0x80FA14B8, 0x2CDB2F46, 0x1EF5E404, 0x1DDC6A72, 0x708EA610, 0x9CE5065E,
+    0x29EE66DC, 0x0638EF0A, 0x80BDF268, 0xDFE8D076, 0xBCF0D4B4, 0x127E16A2, 0x945159C0, 0x1A66ED8E,
+    0xDCCC8D8C, 0x9E22413A, 0xE17E3C18, 0x952BBDA6, 0x667CF164, 0xEBA7CED2, 0x2765F970, 0x4ECFA0BE,
+    0x5CA9603C, 0x8E1D1F6A, 0x9395F1C8, 0xBD36F6D6, 0xE5253A14, 0x029C9302, 0x57878520, 0xBF121FEE,
+    0xF66FDEEC, 0x79CC899A, 0xEE201378, 0xBD5D7C06, 0xB534AEC4, 0xD15F6332, 0x1130FCD0, 0xFCE16B1E,
+    0x81CB099C, 0xBD937FCA, 0x5EF7A128, 0x1FB24D36, 0xB5B64F74, 0x22B33F62, 0xAF9D6080, 0xD6B0824E,
+    0x1125E04C, 0x9E9501FA, 0x1AB79AD8, 0xC3086A66, 0xD8751C24, 0x421B2792, 0xACC7B030, 0x87B2657E,
+    0xA1AB62FC, 0x7AB4102A, 0xCCBB0088, 0x0AF2D396, 0xD1FC14D4, 0x2BDA1BC2, 0x516AEBE0, 0xE7DA14AE,
+    0xCB4691AC, 0xF893AA5A, 0x471CD238, 0x0FC488C6, 0xC9963984, 0xBCF31BF2, 0x65021390, 0x9BDA8FDE,
+    0x70A26C5C, 0x3796D08A, 0x32B80FE8, 0xCE9089F6, 0x094E8A34, 0xE3292822, 0xDDC82740, 0x4526D70E,
+    0x6F29F30C, 0xFFE082BA, 0xBF27B998, 0x5929D726, 0xADF006E4, 0xCCFF4052, 0x90B826F0, 0xB1F1EA3E,
+    0x4F0825BC, 0xF253C0EA, 0x52C6CF48, 0x06237056, 0x5705AF94, 0x19B86482, 0xE18D12A0, 0x0D2EC96E,
+    0xF328046C, 0xB8938B1A, 0x3AB050F8, 0xA0D05586, 0xD6DA8444, 0x095794B2, 0x72C1EA50, 0x0E90749E,
+    0x49348F1C, 0x3502E14A, 0x5ABF3EA8, 0x994386B6, 0xE27984F4, 0xAC9FD0E2, 0xD591AE00, 0x2A89EBCE,
+    0xF998C5CC, 0xB2C4C37A, 0xDD8E9858, 0x345003E6, 0xC1ADB1A4, 0x15141912, 0x39F75DB0, 0xC24E2EFE,
+    0x177FA87C, 0x15BC31AA, 0xE4795E08, 0xBB88CD16, 0xFF020A54, 0x84F76D42, 0x1EADF960, 0x53D03E2E,
+    0xD0D4372C, 0x0A8C2BDA, 0x379A8FB8, 0xAD40E246, 0x17C18F04, 0x9F4CCD72, 0x01308110, 0xA9C3195E,
+    0x1E4171DC, 0x3697B20A, 0xF5CD2D68, 0xEC8B4376, 0x2BF73FB4, 0x97D739A2, 0x0DB9F4C0, 0x0B99C08E,
+};
+
+namespace {
+
+const size_t kMaxName = kCacheNameField - 1;
+const size_t kMaxPath = kCachePathField - 1;
+
+size_t BoundedLength(const char* text, size_t limit) {
+    const void* zero = std::memchr(text, '\0', limit + 1);
+    return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit + 1;
+}
+
+// In folder paths every byte of the upper half starts a two-byte character.
+bool IsPathLead(unsigned char b) {
+    return b >= 0x80;
+}
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+uint32_t NameHash(const char* name, size_t length) {
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < length; ++i)
+        h = (h ^ static_cast<unsigned char>(name[i])) * 16777619u;
+    return h;
+}
+
+void CopyName(char* field, const char* name, size_t length) {
+    std::memcpy(field, name, length);
+    field[length] = '\0';
+}
+
+uint32_t Read32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+unsigned Read16(const unsigned char* p) {
+    return static_cast<unsigned>(p[0] | p[1] << 8);
+}
+
+void Write32(unsigned char* p, uint32_t v) {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+    p[2] = static_cast<unsigned char>(v >> 16);
+    p[3] = static_cast<unsigned char>(v >> 24);
+}
+
+void Write16(unsigned char* p, size_t v) {
+    p[0] = static_cast<unsigned char>(v);
+    p[1] = static_cast<unsigned char>(v >> 8);
+}
+
+// ---- file lists
+
+bool TotalsFit(const CacheFileList& list, size_t nameLength, int32_t size) {
+    int64_t total = static_cast<int64_t>(list.totalSize) + size;
+    int64_t record =
+        static_cast<int64_t>(list.recordSize) + static_cast<int64_t>(nameLength) + 8 + size;
+    return total <= INT32_MAX && record <= INT32_MAX;
+}
+
+void AddToTotals(CacheFileList* list, const CacheFile& file, int sign) {
+    int32_t record = static_cast<int32_t>(std::strlen(file.name)) + 8 + file.size;
+    list->totalSize += sign * file.size;
+    list->recordSize += sign * record;
+}
+
+unsigned char* CopyData(const void* data, int32_t size) {
+    if (size == 0) return nullptr;
+    unsigned char* copy = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(size)));
+    if (copy) std::memcpy(copy, data, static_cast<size_t>(size));
+    return copy;
+}
+
+CacheFile* FindInList(const CacheFileList& list, const char* name, size_t length) {
+    CacheFile* f = list.first;
+    if (!f) return nullptr;
+    uint32_t hash = NameHash(name, length);
+    do {
+        if (f->nameHash == hash && std::memcmp(f->name, name, length + 1) == 0) return f;
+        f = f->next;
+    } while (f != list.first);
+    return nullptr;
+}
+
+bool AppendToList(CacheFileList* list, const char* name, size_t length, int32_t size,
+                  const void* data) {
+    if (!TotalsFit(*list, length, size)) return false;
+    CacheFile* f = new CacheFile();
+    f->data = CopyData(data, size);
+    if (size > 0 && !f->data) {
+        delete f;
+        return false;
+    }
+    CopyName(f->name, name, length);
+    f->size = size;
+    f->nameHash = NameHash(name, length);
+    if (!list->first) {
+        f->next = f->prev = f;
+        f->index = 0;
+        list->first = f;
+    } else {
+        CacheFile* last = list->first->prev;
+        f->index = last->index + 1;
+        f->next = list->first;
+        f->prev = last;
+        last->next = f;
+        list->first->prev = f;
+    }
+    ++list->count;
+    AddToTotals(list, *f, 1);
+    return true;
+}
+
+void RemoveFromList(CacheFileList* list, CacheFile* f) {
+    for (CacheFile* after = f->next; after != list->first; after = after->next)
+        --after->index;
+    if (f->next == f) {
+        list->first = nullptr;
+    } else {
+        f->prev->next = f->next;
+        f->next->prev = f->prev;
+        if (list->first == f) list->first = f->next;
+    }
+    --list->count;
+    AddToTotals(list, *f, -1);
+    std::free(f->data);
+    delete f;
+}
+
+// ---- folder paths
+
+// Walks the components of a path, splitting at '/' and '\\' outside two-byte characters.
+// A separator at the very end starts no further component.
+class PathWalk {
+  public:
+    explicit PathWalk(const char* path, size_t length) : p(path), end(path + length), done(false) {}
+    bool Next(const char** component, size_t* length) {
+        if (done) return false;
+        const char* begin = p;
+        while (p < end && !IsSeparator(*p))
+            p += IsPathLead(static_cast<unsigned char>(*p)) && p + 1 < end ? 2 : 1;
+        *component = begin;
+        *length = static_cast<size_t>(p - begin);
+        if (p == end || ++p == end) done = true;
+        return true;
+    }
+
+  private:
+    const char* p;
+    const char* end;
+    bool done;
+};
+
+CacheFolder* FindSibling(CacheFolder* head, const char* name, size_t length) {
+    if (!head || length > kMaxName) return nullptr;
+    CacheFolder* f = head;
+    do {
+        if (std::memcmp(f->name, name, length) == 0 && f->name[length] == '\0') return f;
+        f = f->next;
+    } while (f != head);
+    return nullptr;
+}
+
+// Finds the folder of a path and its parent (null for the root's sibling list); the empty path
+// names the root.
+CacheFolder* FindFolderAndParent(CacheArchive& archive, const char* path, CacheFolder** parent) {
+    *parent = nullptr;
+    size_t length = BoundedLength(path, kMaxPath);
+    if (length > kMaxPath) return nullptr;
+    if (length == 0) return &archive.root;
+    PathWalk walk(path, length);
+    const char* component;
+    size_t n;
+    CacheFolder* current = nullptr;
+    while (walk.Next(&component, &n)) {
+        CacheFolder* head = current ? current->firstChild : &archive.root;
+        CacheFolder* found = FindSibling(head, component, n);
+        if (!found) return nullptr;
+        *parent = current;
+        current = found;
+    }
+    return current;
+}
+
+CacheFolder* AppendFolder(CacheArchive& archive, CacheFolder* parent, const char* name,
+                          size_t length) {
+    CacheFolder* f = new CacheFolder();
+    CopyName(f->name, name, length);
+    CacheFolder* head = parent ? parent->firstChild : &archive.root;
+    if (!head) {
+        f->position = 1;
+        parent->firstChild = f;
+        return f;
+    }
+    CacheFolder* last = head->prev;
+    f->position = last->position + 1;
+    f->next = head;
+    f->prev = last;
+    last->next = f;
+    head->prev = f;
+    return f;
+}
+
+void DeleteFolderNode(CacheArchive& archive, CacheFolder* folder, CacheFolder* parent) {
+    CacheFolder* head = parent ? parent->firstChild : &archive.root;
+    for (CacheFolder* s = folder->next; s != head; s = s->next)
+        --s->position;
+    if (parent && parent->firstChild == folder)
+        parent->firstChild = folder->next == folder ? nullptr : folder->next;
+    folder->prev->next = folder->next;
+    folder->next->prev = folder->prev;
+    folder->next = folder->prev = folder;
+    delete folder;
+}
+
+// Longest path below a folder, counted from the end of its own name.
+size_t DeepestSuffix(const CacheFolder* folder) {
+    size_t deepest = 0;
+    const CacheFolder* c = folder->firstChild;
+    if (!c) return 0;
+    do {
+        size_t here = 1 + std::strlen(c->name) + DeepestSuffix(c);
+        if (here > deepest) deepest = here;
+        c = c->next;
+    } while (c != folder->firstChild);
+    return deepest;
+}
+
+size_t PathLengthOf(const char* path) {
+    size_t length = std::strlen(path);
+    // A trailing separator names the same folder as the path without it.
+    if (length > 0 && IsSeparator(path[length - 1])) {
+        size_t i = 0, lastStart = 0;
+        while (i < length) {
+            lastStart = i;
+            i += IsPathLead(static_cast<unsigned char>(path[i])) && i + 1 < length ? 2 : 1;
+        }
+        if (lastStart == length - 1) --length;
+    }
+    return length;
+}
+
+bool HasSeparator(const char* name, size_t length) {
+    for (size_t i = 0; i < length; i += IsPathLead(static_cast<unsigned char>(name[i])) ? 2 : 1)
+        if (IsSeparator(name[i])) return true;
+    return false;
+}
+
+// Cuts a new name to 255 bytes without splitting a two-byte character.
+size_t CutNewName(const char* name) {
+    size_t length = BoundedLength(name, kMaxName);
+    if (length <= kMaxName) return length;
+    size_t i = 0;
+    while (i < kMaxName) {
+        size_t step = IsPathLead(static_cast<unsigned char>(name[i])) ? 2 : 1;
+        if (i + step > kMaxName) break;
+        i += step;
+    }
+    return i;
+}
+
+void DeleteAllFolders(CacheArchive& archive) {
+    CacheFolder& root = archive.root;
+    while (root.next != &root)
+        DeleteFolderNode(archive, root.next, nullptr);
+    while (root.firstChild)
+        DeleteFolderNode(archive, root.firstChild, &root);
+    delete root.files;
+    root.files = nullptr;
+}
+
+int CountFiles(const CacheArchive& archive) {
+    std::vector<CacheFolderRecord> folders;
+    CacheFlatten(archive, &folders);
+    int count = 0;
+    for (const CacheFolderRecord& r : folders)
+        if (r.folder->files) count += r.folder->files->count;
+    return count;
+}
+
+bool AddLoadedFile(CacheFolder* folder, const char* name, int32_t size, const void* data) {
+    size_t length = std::strlen(name);
+    if (!folder->files) folder->files = new CacheFileList();
+    if (FindInList(*folder->files, name, length)) return false;
+    return AppendToList(folder->files, name, length, size, data);
+}
+
+// ---- saving
+
+struct CacheBlockRef {
+    uint32_t digest0;
+    uint32_t digest1;
+    int32_t size;
+    uint32_t offset;
+    CacheBlockRef* next;
+};
+
+// Contents written so far, found by size and digest; the bytes are compared as well, so two
+// different contents never share one copy.
+class BlockTable {
+  public:
+    explicit BlockTable(size_t files) {
+        size_t buckets = 64;
+        while (buckets < files)
+            buckets *= 2;
+        heads.assign(buckets, nullptr);
+        records.reserve(files);
+    }
+    const CacheBlockRef* Find(uint32_t d0, uint32_t d1, int32_t size, const unsigned char* data,
+                              const unsigned char* written) const {
+        for (const CacheBlockRef* r = heads[Bucket(d0, d1)]; r; r = r->next)
+            if (r->digest0 == d0 && r->digest1 == d1 && r->size == size &&
+                (size == 0 ||
+                 std::memcmp(written + r->offset, data, static_cast<size_t>(size)) == 0))
+                return r;
+        return nullptr;
+    }
+    void Add(uint32_t d0, uint32_t d1, int32_t size, uint32_t offset) {
+        CacheBlockRef*& head = heads[Bucket(d0, d1)];
+        records.push_back(CacheBlockRef{d0, d1, size, offset, head});
+        head = &records.back();
+    }
+
+  private:
+    size_t Bucket(uint32_t d0, uint32_t d1) const {
+        return (d0 ^ (d1 * 0x9E3779B1u)) & (heads.size() - 1);
+    }
+    std::vector<CacheBlockRef*> heads;
+    std::vector<CacheBlockRef> records;
+};
+
+} // namespace
+
+// ---- checksum and digest
+
+uint32_t CacheChecksum(const unsigned char* bytes, size_t size, uint32_t start) {
+    uint32_t h = start;
+    for (size_t i = 0; i < size; ++i) {
+        // Sign extension of the byte does not change the low eight bits of the sum.
+        uint32_t index = (h + bytes[i]) & 0xFFu;
+        h = static_cast<uint32_t>(static_cast<int32_t>(h) >> 8) ^ kCacheTable[index];
+    }
+    return h;
+}
+
+void CacheDigest(const unsigned char* bytes, size_t size, uint32_t* digest0, uint32_t* digest1) {
+    uint32_t w0 = 0, w1 = 0;
+    size_t i = 0;
+    for (; i + 1 < size; i += 2) {
+        w0 = (w0 >> 8) ^ kCacheTable[(w0 + bytes[i]) & 0xFFu];
+        w1 = (w1 >> 8) ^ kCacheTable[(w1 + bytes[i + 1]) & 0xFFu];
+    }
+    if (i < size) w0 = (w0 >> 8) ^ kCacheTable[(w0 + bytes[i]) & 0xFFu];
+    *digest0 = w0;
+    *digest1 = w1;
+}
+
+uint32_t CacheFileDataHash(CacheFile* file) {
+    if (!file->dataHashKnown) {
+        file->dataHash = CacheChecksum(file->data, static_cast<size_t>(file->size), 0);
+        file->dataHashKnown = true;
+    }
+    return file->dataHash;
+}
+
+// ---- classes
+
+CacheFileList::CacheFileList() : first(nullptr), count(0), totalSize(0), recordSize(0) {}
+
+CacheFileList::~CacheFileList() {
+    if (!first) return;
+    first->prev->next = nullptr;
+    while (first) {
+        CacheFile* next = first->next;
+        std::free(first->data);
+        delete first;
+        first = next;
+    }
+}
+
+CacheFolder::CacheFolder()
+    : files(nullptr), position(0), next(this), prev(this), firstChild(nullptr) {
+    name[0] = '\0';
+}
+
+CacheFolder::~CacheFolder() {
+    delete files;
+    CacheFolder* c = firstChild;
+    if (!c) return;
+    c->prev->next = nullptr;
+    while (c) {
+        CacheFolder* following = c->next;
+        delete c;
+        c = following;
+    }
+}
+
+CacheArchive::CacheArchive() : magic(kCacheMagic), modified(false) {}
+
+CacheArchive::~CacheArchive() {
+    // The top-level folders hang in the root's sibling list, which the root does not own.
+    while (root.next != &root) {
+        CacheFolder* f = root.next;
+        root.next = f->next;
+        delete f;
+    }
+    root.prev = &root;
+}
+
+// ---- lists
+
+CacheFile* CacheListFind(const CacheFileList& list, const char* name) {
+    size_t length = BoundedLength(name, kMaxName);
+    return length > kMaxName ? nullptr : FindInList(list, name, length);
+}
+
+CacheFile* CacheListFindIndex(const CacheFileList& list, int32_t index) {
+    CacheFile* f = list.first;
+    if (!f) return nullptr;
+    if (f->index == index) return f;
+    CacheFile* last = f->prev;
+    if (index > last->index / 2) {
+        for (CacheFile* g = last; g != f; g = g->prev)
+            if (g->index == index) return g;
+    } else {
+        for (CacheFile* g = f->next; g != f; g = g->next)
+            if (g->index == index) return g;
+    }
+    return nullptr;
+}
+
+int32_t CacheListLargestSize(const CacheFileList& list) {
+    int32_t largest = 0;
+    CacheFile* f = list.first;
+    if (!f) return 0;
+    do {
+        if (f->size > largest) largest = f->size;
+        f = f->next;
+    } while (f != list.first);
+    return largest;
+}
+
+// ---- tree
+
+static void FlattenRing(CacheFolder* head, const std::string& prefix,
+                        std::vector<CacheFolderRecord>* out) {
+    CacheFolder* f = head;
+    do {
+        out->push_back(CacheFolderRecord{prefix + f->name, f});
+        if (f->firstChild) FlattenRing(f->firstChild, out->back().path + "\\", out);
+        f = f->next;
+    } while (f != head);
+}
+
+void CacheFlatten(const CacheArchive& archive, std::vector<CacheFolderRecord>* out) {
+    out->clear();
+    FlattenRing(const_cast<CacheFolder*>(&archive.root), std::string(), out);
+}
+
+CacheFolder* CacheFindFolder(CacheArchive& archive, const char* path) {
+    CacheFolder* parent;
+    return FindFolderAndParent(archive, path, &parent);
+}
+
+CacheFolder* CacheCreateFolderPath(CacheArchive& archive, const char* path) {
+    size_t length = BoundedLength(path, kMaxPath);
+    if (length > kMaxPath) return nullptr;
+    if (length == 0) return &archive.root;
+    // Check every component before creating any, so a refused path leaves no folders behind.
+    PathWalk check(path, length);
+    const char* component;
+    size_t n;
+    while (check.Next(&component, &n))
+        if (n > kMaxName) return nullptr;
+    PathWalk walk(path, length);
+    CacheFolder* current = nullptr;
+    while (walk.Next(&component, &n)) {
+        CacheFolder* head = current ? current->firstChild : &archive.root;
+        CacheFolder* found = FindSibling(head, component, n);
+        current = found ? found : AppendFolder(archive, current, component, n);
+    }
+    return current;
+}
+
+// ---- operations on one archive
+
+int CacheAddFile(CacheArchive& archive, const char* path, const char* name, int32_t size,
+                 const void* data) {
+    size_t length = BoundedLength(name, kMaxName);
+    if (length > kMaxName || size < 0 || (size > 0 && !data)) return 0;
+    CacheFolder* folder = CacheCreateFolderPath(archive, path);
+    if (!folder) return 0;
+    if (!folder->files) folder->files = new CacheFileList();
+    if (FindInList(*folder->files, name, length)) return 0;
+    if (!AppendToList(folder->files, name, length, size, data)) return 0;
+    archive.modified = true;
+    return 1;
+}
+
+int CacheReplaceFile(CacheArchive& archive, const char* path, const char* name, int32_t size,
+                     const void* data) {
+    if (size < 0 || (size > 0 && !data)) return 0;
+    CacheFolder* folder = CacheFindFolder(archive, path);
+    if (!folder || !folder->files) return 0;
+    CacheFile* f = CacheListFind(*folder->files, name);
+    if (!f) return 0;
+    AddToTotals(folder->files, *f, -1);
+    unsigned char* copy = CopyData(data, size);
+    if ((size > 0 && !copy) || !TotalsFit(*folder->files, std::strlen(f->name), size)) {
+        std::free(copy);
+        AddToTotals(folder->files, *f, 1);
+        return 0;
+    }
+    std::free(f->data);
+    f->data = copy;
+    f->size = size;
+    f->dataHashKnown = false;
+    AddToTotals(folder->files, *f, 1);
+    archive.modified = true;
+    return 1;
+}
+
+int CacheGetFile(CacheArchive& archive, CacheFile* destination, const char* path,
+                 const char* name) {
+    CacheFolder* folder = CacheFindFolder(archive, path);
+    if (!folder || !folder->files) return 0;
+    CacheFile* f = CacheListFind(*folder->files, name);
+    if (!f) return 0;
+    unsigned char* copy = nullptr;
+    if (f->size > 0) {
+        copy = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(f->size) + 1));
+        if (!copy) return 0;
+        std::memcpy(copy, f->data, static_cast<size_t>(f->size));
+        copy[f->size] = 0;
+    }
+    std::memcpy(destination->name, f->name, sizeof f->name);
+    destination->size = f->size;
+    destination->dataHash = CacheFileDataHash(f);
+    destination->dataHashKnown = true;
+    destination->data = copy;
+    destination->index = f->index;
+    destination->nameHash = f->nameHash;
+    destination->next = destination->prev = nullptr;
+    return 1;
+}
+
+int CacheHasFile(CacheArchive& archive, const char* path, const char* name) {
+    CacheFolder* folder = CacheFindFolder(archive, path);
+    return folder && folder->files && CacheListFind(*folder->files, name) ? 1 : 0;
+}
+
+int CacheDeleteFile(CacheArchive& archive, const char* path, const char* name) {
+    CacheFolder* parent;
+    CacheFolder* folder = FindFolderAndParent(archive, path, &parent);
+    if (!folder || !folder->files) return 0;
+    CacheFile* f = CacheListFind(*folder->files, name);
+    if (!f) return 0;
+    RemoveFromList(folder->files, f);
+    archive.modified = true;
+    // An emptied folder goes too, unless other icons live in folders below it.
+    if (folder->files->count == 0 && folder != &archive.root && !folder->firstChild)
+        DeleteFolderNode(archive, folder, parent);
+    return 1;
+}
+
+int CacheDeleteFolder(CacheArchive& archive, const char* path) {
+    CacheFolder* parent;
+    CacheFolder* folder = FindFolderAndParent(archive, path, &parent);
+    if (!folder || folder == &archive.root) return 0;
+    DeleteFolderNode(archive, folder, parent);
+    archive.modified = true;
+    return 1;
+}
+
+int CacheRenameFolder(CacheArchive& archive, const char* path, const char* newName) {
+    CacheFolder* parent;
+    CacheFolder* folder = FindFolderAndParent(archive, path, &parent);
+    if (!folder || folder == &archive.root) return 0;
+    size_t length = CutNewName(newName);
+    if (length == 0 || HasSeparator(newName, length)) return 0;
+    // Two siblings of one name would be saved as one path and merged when read back.
+    CacheFolder* head = parent ? parent->firstChild : &archive.root;
+    CacheFolder* same = FindSibling(head, newName, length);
+    if (same && same != folder) return 0;
+    size_t pathLength =
+        PathLengthOf(path) - std::strlen(folder->name) + length + DeepestSuffix(folder);
+    if (pathLength > kMaxPath) return 0;
+    CopyName(folder->name, newName, length);
+    archive.modified = true;
+    return 1;
+}
+
+int CacheClear(CacheArchive& archive) {
+    int count = CountFiles(archive);
+    DeleteAllFolders(archive);
+    archive.modified = true;
+    return count;
+}
+
+int CacheValidateBytes(const unsigned char* bytes, size_t size) {
+    if (size < kCacheHeaderSize) return 0;
+    return CacheChecksum(bytes + 8, size - 8, kCacheChecksumStart) == Read32(bytes + 4) ? 1 : 0;
+}
+
+void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t size) {
+    if (size < kCacheHeaderSize || Read32(bytes) != archive.magic) return;
+    uint32_t folders = Read32(bytes + 8);
+    size_t pos = kCacheHeaderSize;
+    char path[kCachePathField];
+    char name[kCacheNameField];
+    for (uint32_t i = 0; i < folders; ++i) {
+        if (size - pos < 2) return;
+        size_t pathLength = Read16(bytes + pos);
+        pos += 2;
+        if (pathLength > kMaxPath || size - pos < pathLength + 4) return;
+        CopyName(path, reinterpret_cast<const char*>(bytes + pos), pathLength);
+        pos += pathLength;
+        uint32_t files = Read32(bytes + pos);
+        pos += 4;
+        CacheFolder* folder = CacheCreateFolderPath(archive, path);
+        for (uint32_t j = 0; j < files; ++j) {
+            if (size - pos < 2) return;
+            size_t nameLength = Read16(bytes + pos);
+            pos += 2;
+            if (nameLength > kMaxName || size - pos < nameLength + 16) return;
+            CopyName(name, reinterpret_cast<const char*>(bytes + pos), nameLength);
+            pos += nameLength;
+            int32_t dataSize = static_cast<int32_t>(Read32(bytes + pos));
+            uint32_t offset = Read32(bytes + pos + 12);
+            pos += 16;
+            if (dataSize < 0) return;
+            const unsigned char* data;
+            if (offset == pos) {
+                if (size - pos < static_cast<size_t>(dataSize)) return;
+                data = bytes + pos;
+                pos += static_cast<size_t>(dataSize);
+            } else {
+                if (offset > size || size - offset < static_cast<size_t>(dataSize)) return;
+                data = bytes + offset;
+            }
+            if (folder) AddLoadedFile(folder, name, dataSize, data);
+        }
+    }
+}
+
+bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
+    std::vector<CacheFolderRecord> folders;
+    CacheFlatten(archive, &folders);
+    size_t bound = kCacheHeaderSize;
+    size_t fileCount = 0;
+    for (const CacheFolderRecord& r : folders) {
+        if (r.path.size() > kMaxPath) return false;
+        bound += 6 + r.path.size();
+        if (!r.folder->files) continue;
+        fileCount += static_cast<size_t>(r.folder->files->count);
+        bound += 18 * static_cast<size_t>(r.folder->files->count) +
+                 static_cast<size_t>(r.folder->files->recordSize) -
+                 8 * static_cast<size_t>(r.folder->files->count);
+    }
+    if (bound > UINT32_MAX) return false;
+    out->resize(bound);
+    unsigned char* buffer = reinterpret_cast<unsigned char*>(&(*out)[0]);
+    Write32(buffer, archive.magic);
+    Write32(buffer + 4, 0);
+    Write32(buffer + 8, static_cast<uint32_t>(folders.size()));
+    Write32(buffer + 12, static_cast<uint32_t>(fileCount));
+    std::memset(buffer + 16, 0, 8);
+    size_t pos = kCacheHeaderSize;
+    BlockTable blocks(fileCount);
+    for (const CacheFolderRecord& r : folders) {
+        Write16(buffer + pos, r.path.size());
+        std::memcpy(buffer + pos + 2, r.path.data(), r.path.size());
+        pos += 2 + r.path.size();
+        const CacheFileList* list = r.folder->files;
+        Write32(buffer + pos, list ? static_cast<uint32_t>(list->count) : 0);
+        pos += 4;
+        if (!list || !list->first) continue;
+        const CacheFile* f = list->first;
+        do {
+            size_t nameLength = std::strlen(f->name);
+            Write16(buffer + pos, nameLength);
+            std::memcpy(buffer + pos + 2, f->name, nameLength);
+            pos += 2 + nameLength;
+            uint32_t d0, d1;
+            CacheDigest(f->data, static_cast<size_t>(f->size), &d0, &d1);
+            Write32(buffer + pos, static_cast<uint32_t>(f->size));
+            Write32(buffer + pos + 4, d0);
+            Write32(buffer + pos + 8, d1);
+            pos += 16;
+            const CacheBlockRef* same = blocks.Find(d0, d1, f->size, f->data, buffer);
+            if (same) {
+                Write32(buffer + pos - 4, same->offset);
+            } else {
+                Write32(buffer + pos - 4, static_cast<uint32_t>(pos));
+                blocks.Add(d0, d1, f->size, static_cast<uint32_t>(pos));
+                if (f->size > 0) std::memcpy(buffer + pos, f->data, static_cast<size_t>(f->size));
+                pos += static_cast<size_t>(f->size);
+            }
+            f = f->next;
+        } while (f != list->first);
+    }
+    out->resize(pos);
+    buffer = reinterpret_cast<unsigned char*>(&(*out)[0]);
+    Write32(buffer + 4, CacheChecksum(buffer + 8, pos - 8, kCacheChecksumStart));
+    return true;
+}
+
+// ---- the two process-wide archives
+
+namespace {
+CacheArchive archives[2];
+}
+
+int CacheArchiveAuto() {
+    return 0;
+}
+int CacheArchiveUser() {
+    return 1;
+}
+
+CacheArchive* CacheArchiveAt(int archive) {
+    return archive == 0 || archive == 1 ? &archives[archive] : nullptr;
+}
+
+int CacheAddFile(int archive, const char* path, const char* name, int32_t size, const void* data) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheAddFile(*a, path, name, size, data) : -1;
+}
+
+int CacheReplaceFile(int archive, const char* path, const char* name, int32_t size,
+                     const void* data) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheReplaceFile(*a, path, name, size, data) : 0;
+}
+
+int CacheGetFile(int archive, CacheFile* destination, const char* path, const char* name) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheGetFile(*a, destination, path, name) : -1;
+}
+
+int CacheHasFile(int archive, const char* path, const char* name) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheHasFile(*a, path, name) : -1;
+}
+
+int CacheDeleteFile(int archive, const char* path, const char* name) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheDeleteFile(*a, path, name) : 0;
+}
+
+int CacheDeleteFolder(int archive, const char* path) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheDeleteFolder(*a, path) : 0;
+}
+
+int CacheRenameFolder(int archive, const char* path, const char* newName) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheRenameFolder(*a, path, newName) : 0;
+}
+
+int CacheClear(int archive) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a ? CacheClear(*a) : -1;
+}
+
+int CacheValidate(int archive, const char* filePath) {
+    if (!CacheArchiveAt(archive)) return -1;
+    std::unique_ptr<char[]> bytes;
+    size_t size;
+    if (!ReadWholeFile(filePath, &bytes, &size, 0)) return -1;
+    return CacheValidateBytes(reinterpret_cast<const unsigned char*>(bytes.get()), size);
+}
+
+int CacheLoad(int archive, const char* filePath, uint32_t magic) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    if (!a) return -1;
+    a->magic = magic;
+    std::unique_ptr<char[]> bytes;
+    size_t size;
+    if (!ReadWholeFile(filePath, &bytes, &size, 0)) return 1;
+    CacheLoadBytes(*a, reinterpret_cast<const unsigned char*>(bytes.get()), size);
+    return 1;
+}
+
+int CacheSave(int archive, const char* filePath, uint32_t magic) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    if (!a) return -1;
+    a->magic = magic;
+    std::string bytes;
+    if (!CacheSaveBytes(*a, &bytes)) return 0;
+    if (!SaveFileAtomically(filePath, bytes.data(), bytes.size())) return 0;
+    return static_cast<int>(bytes.size());
+}
+
+int CacheIsModified(int archive) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    return a && a->modified ? 1 : 0;
+}

@@ -1,0 +1,140 @@
+// The icon cache archives: a tree of named folders holding named byte files, kept on disk as
+// one file with a checksum and with equal contents stored once. Two archives exist for the
+// whole run, addressed by index: 0 is "Cache.arc", 1 is "CacheUser.arc".
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum {
+    kCacheNameField = 256,  // folder and file names: at most 255 bytes
+    kCachePathField = 1024, // folder paths: at most 1023 bytes
+    kCacheHeaderSize = 24,
+};
+
+const uint32_t kCacheMagic = 0x36A918DF;
+const uint32_t kCacheChecksumStart = 0x38AB1743;
+
+extern const uint32_t kCacheTable[256];
+
+// The archive checksum: per byte (sign-extended) i = (h + b) & 255, h = (h >> 8 arithmetic) ^ T[i].
+uint32_t CacheChecksum(const unsigned char* bytes, size_t size, uint32_t start);
+// The content digest: two interleaved hashes (even and odd bytes) with a logical shift.
+void CacheDigest(const unsigned char* bytes, size_t size, uint32_t* digest0, uint32_t* digest1);
+
+struct CacheFile {
+    char name[kCacheNameField];
+    int32_t size;
+    uint32_t dataHash;   // checksum of the data with start 0; read it through CacheFileDataHash
+    unsigned char* data; // size bytes, null when size is 0
+    int32_t index;
+    CacheFile* next;
+    CacheFile* prev;
+    uint32_t nameHash;  // lets most name comparisons end at one number
+    bool dataHashKnown; // dataHash is computed when first asked for
+};
+
+uint32_t CacheFileDataHash(CacheFile* file);
+
+class CacheFileList {
+  public:
+    CacheFileList();
+    virtual ~CacheFileList();
+    CacheFileList(const CacheFileList&) = delete;
+    CacheFileList& operator=(const CacheFileList&) = delete;
+
+    CacheFile* first; // circular list in insertion order
+    int32_t count;
+    int32_t totalSize;
+    int32_t recordSize; // sum of name length + 8 + size over the files
+};
+
+CacheFile* CacheListFind(const CacheFileList& list, const char* name);
+CacheFile* CacheListFindIndex(const CacheFileList& list, int32_t index);
+int32_t CacheListLargestSize(const CacheFileList& list);
+
+class CacheFolder {
+  public:
+    CacheFolder();
+    virtual ~CacheFolder(); // frees the files and all subfolders
+    CacheFolder(const CacheFolder&) = delete;
+    CacheFolder& operator=(const CacheFolder&) = delete;
+
+    char name[kCacheNameField];
+    CacheFileList* files; // created with the first file
+    int32_t position;     // 0 for the root, then 1, 2, ... along the sibling list
+    CacheFolder* next;    // circular sibling list
+    CacheFolder* prev;
+    CacheFolder* firstChild;
+};
+
+class CacheArchive {
+  public:
+    CacheArchive();
+    virtual ~CacheArchive();
+    CacheArchive(const CacheArchive&) = delete;
+    CacheArchive& operator=(const CacheArchive&) = delete;
+
+    uint32_t magic;
+    CacheFolder root; // empty name; the top-level folders are its siblings
+    bool modified;    // set by every change, never cleared during the run
+};
+
+// One entry of the flattened tree: the folder and the path it is saved under.
+struct CacheFolderRecord {
+    std::string path;
+    CacheFolder* folder;
+};
+
+// Pre-order, the root first: each folder, then its subfolders, then its next sibling.
+void CacheFlatten(const CacheArchive& archive, std::vector<CacheFolderRecord>* out);
+CacheFolder* CacheFindFolder(CacheArchive& archive, const char* path);
+CacheFolder* CacheCreateFolderPath(CacheArchive& archive, const char* path);
+
+// The operations on one archive object; the index-addressed functions below call these.
+int CacheAddFile(CacheArchive& archive, const char* path, const char* name, int32_t size,
+                 const void* data);
+int CacheReplaceFile(CacheArchive& archive, const char* path, const char* name, int32_t size,
+                     const void* data);
+int CacheGetFile(CacheArchive& archive, CacheFile* destination, const char* path, const char* name);
+int CacheHasFile(CacheArchive& archive, const char* path, const char* name);
+int CacheDeleteFile(CacheArchive& archive, const char* path, const char* name);
+int CacheDeleteFolder(CacheArchive& archive, const char* path);
+int CacheRenameFolder(CacheArchive& archive, const char* path, const char* newName);
+int CacheClear(CacheArchive& archive);
+// 1 when the checksum at offset 4 matches the bytes from offset 8 on, else 0 (also for bytes
+// too short to hold the header).
+int CacheValidateBytes(const unsigned char* bytes, size_t size);
+// Adds the folders and files of an archive file held in memory when its magic is the
+// archive's. A record whose lengths or offsets leave the bytes ends the loading; what came
+// before it stays loaded.
+void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t size);
+// The exact bytes of the archive file; false when the tree cannot be stored (over 4 GiB).
+bool CacheSaveBytes(const CacheArchive& archive, std::string* out);
+
+// The two process-wide archives.
+int CacheArchiveAuto();
+int CacheArchiveUser();
+CacheArchive* CacheArchiveAt(int archive); // null for an index other than 0 or 1
+
+int CacheAddFile(int archive, const char* path, const char* name, int32_t size, const void* data);
+int CacheReplaceFile(int archive, const char* path, const char* name, int32_t size,
+                     const void* data);
+// The destination receives the name, size, data hash and a copy of the data (size + 1 bytes,
+// zero-terminated, null for size 0) that the caller releases with std::free.
+int CacheGetFile(int archive, CacheFile* destination, const char* path, const char* name);
+int CacheHasFile(int archive, const char* path, const char* name);
+int CacheDeleteFile(int archive, const char* path, const char* name);
+int CacheDeleteFolder(int archive, const char* path);
+int CacheRenameFolder(int archive, const char* path, const char* newName);
+int CacheClear(int archive);
+// 1 when the file's checksum is right, 0 when it is wrong or the file is shorter than the
+// header, -1 when it cannot be opened.
+int CacheValidate(int archive, const char* filePath);
+int CacheLoad(int archive, const char* filePath, uint32_t magic);
+// Replaces the file with the whole tree; the number of bytes written, or 0 when the file could
+// not be written (the previous file is then left as it was).
+int CacheSave(int archive, const char* filePath, uint32_t magic);
+int CacheIsModified(int archive);

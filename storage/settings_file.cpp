@@ -1,0 +1,695 @@
+#include "storage/settings_file.h"
+
+#include "storage/atomic_file.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+const int kMaxName = kSettingsNameField - 1;
+const int kMaxHeader = kSettingsHeaderField - 1;
+// Keys, names and values are carved from blocks of this size; Clear drops them all at once.
+const size_t kStorageBlockSize = 64 * 1024;
+
+bool IsDigit(unsigned char b) {
+    return b >= '0' && b <= '9';
+}
+
+size_t CutName(size_t length) {
+    return length > static_cast<size_t>(kMaxName) ? kMaxName : length;
+}
+
+size_t BoundedLength(const char* text, size_t limit) {
+    const void* zero = std::memchr(text, '\0', limit + 1);
+    return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit;
+}
+
+// Longest prefix of text, at most limit bytes, that does not end inside a two-byte character.
+size_t CutTextLength(const char* text, size_t length, size_t limit) {
+    if (length <= limit) return length;
+    size_t i = 0;
+    while (i < limit) {
+        size_t step = IsSettingsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + step > limit) break;
+        i += step;
+    }
+    return i;
+}
+
+size_t ValueBytes(SettingsType type, int32_t length) {
+    switch (type) {
+    case SettingsType::Integer: return 4;
+    case SettingsType::IntegerList: return static_cast<size_t>(length) * 4;
+    case SettingsType::String: return static_cast<size_t>(length) + 1;
+    case SettingsType::Byte: return 1;
+    default: return 0;
+    }
+}
+
+// A decimal run starting at a digit; 32-bit arithmetic that wraps like the stored values do.
+int32_t ReadNumber(const char*& p, const char* end) {
+    bool negative = p[-1] == '-';
+    uint32_t n = 0;
+    while (p < end && IsDigit(static_cast<unsigned char>(*p))) {
+        n = n * 10u + static_cast<uint32_t>(*p - '0');
+        ++p;
+    }
+    if (negative) n = 0u - n;
+    return static_cast<int32_t>(n);
+}
+
+void AppendDecimal(std::string* out, int64_t value) {
+    char digits[24];
+    int n = 0;
+    bool negative = value < 0;
+    uint64_t v = negative ? 0u - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    if (negative) digits[n++] = '-';
+    while (n > 0)
+        out->push_back(digits[--n]);
+}
+
+void AppendValueText(std::string* out, const SettingsKey& key) {
+    switch (key.type) {
+    case SettingsType::Integer: {
+        int32_t v;
+        std::memcpy(&v, key.value, 4);
+        AppendDecimal(out, v);
+        break;
+    }
+    case SettingsType::Byte:
+        AppendDecimal(out, *static_cast<const unsigned char*>(key.value));
+        break;
+    case SettingsType::IntegerList: {
+        out->push_back('{');
+        const char* p = static_cast<const char*>(key.value);
+        for (int32_t i = 0; i < key.length; ++i) {
+            int32_t v;
+            std::memcpy(&v, p + i * 4, 4);
+            if (i > 0) out->append(", ");
+            AppendDecimal(out, v);
+        }
+        out->push_back('}');
+        break;
+    }
+    case SettingsType::String:
+        out->push_back('"');
+        AppendEscapedText(out, static_cast<const char*>(key.value),
+                          static_cast<size_t>(key.length));
+        out->push_back('"');
+        break;
+    default: break;
+    }
+}
+
+// Upper bound of the bytes a key line takes, so the output is assembled in one allocation.
+size_t KeyLineBound(const SettingsKey& key) {
+    size_t value = 0;
+    switch (key.type) {
+    case SettingsType::IntegerList: value = 2 + static_cast<size_t>(key.length) * 13; break;
+    case SettingsType::String: value = 2 + static_cast<size_t>(key.length) * 2; break;
+    default: value = 12; break;
+    }
+    return static_cast<size_t>(key.nameLength) + 3 + value + 2;
+}
+
+bool IsPlaceholder(const SettingsKey* key) {
+    return key->nameLength == 0;
+}
+
+} // namespace
+
+struct SettingsFile::StorageBlock {
+    StorageBlock* next;
+    size_t used;
+    size_t size;
+    alignas(8) unsigned char bytes[1];
+};
+
+uint32_t SettingsNameHash(const char* name, size_t length) {
+    uint32_t hash = 0;
+    for (size_t i = 0; i < length; ++i) {
+        int32_t b = static_cast<signed char>(name[i]);
+        hash ^= static_cast<uint32_t>(b) << ((static_cast<uint32_t>(b) + i) & 31u);
+    }
+    return hash;
+}
+
+void AppendEscapedText(std::string* out, const char* text, size_t length) {
+    for (size_t i = 0; i < length; ++i) {
+        unsigned char b = static_cast<unsigned char>(text[i]);
+        if (b == 0) break; // a String's text ends at its first zero byte
+        if (IsSettingsLeadByte(b)) {
+            if (i + 1 < length && text[i + 1] != '\0') {
+                out->push_back(static_cast<char>(b));
+                out->push_back(text[++i]);
+            } else {
+                // A lead byte without its second byte would swallow the closing quote when read;
+                // escaped, it reads back as itself.
+                out->push_back('\\');
+                out->push_back(static_cast<char>(b));
+            }
+            continue;
+        }
+        switch (b) {
+        case '\\': out->append("\\\\"); break;
+        case '"': out->append("\\\""); break;
+        case '\n': out->append("\\n"); break;
+        case '\r': out->append("\\r"); break;
+        default: out->push_back(static_cast<char>(b)); break;
+        }
+    }
+}
+
+SettingsFile::SettingsFile()
+    : firstSection(nullptr), sectionCount(0), parsedKeyLength(0), parsedType(SettingsType::Empty),
+      parsedValue(new int32_t[kSettingsScratchCount]), parsedLength(0),
+      parsedCapacity(kSettingsScratchCount), lastSection(nullptr), lastKey(nullptr),
+      currentNameLength(0), currentSection(nullptr), storage(nullptr) {
+    header[0] = '\0';
+    parsedKey[0] = '\0';
+    currentName[0] = '\0';
+}
+
+SettingsFile::~SettingsFile() {
+    if (firstSection || storage) Clear();
+    delete[] parsedValue;
+}
+
+void* SettingsFile::Allocate(size_t bytes) {
+    bytes = (bytes + 7) & ~static_cast<size_t>(7);
+    if (!storage || storage->size - storage->used < bytes) {
+        size_t size = bytes > kStorageBlockSize ? bytes : kStorageBlockSize;
+        void* raw = std::malloc(offsetof(StorageBlock, bytes) + size);
+        if (!raw) throw std::bad_alloc();
+        StorageBlock* block = static_cast<StorageBlock*>(raw);
+        block->next = storage;
+        block->used = 0;
+        block->size = size;
+        storage = block;
+    }
+    void* p = storage->bytes + storage->used;
+    storage->used += bytes;
+    return p;
+}
+
+void SettingsFile::Clear() {
+    while (storage) {
+        StorageBlock* next = storage->next;
+        std::free(storage);
+        storage = next;
+    }
+    firstSection = nullptr;
+    sectionCount = 0;
+    lastSection = nullptr;
+    lastKey = nullptr;
+    currentSection = nullptr;
+}
+
+void SettingsFile::SetHeader(const char* text) {
+    size_t n = BoundedLength(text, kMaxHeader);
+    std::memcpy(header, text, n);
+    header[n] = '\0';
+}
+
+SettingsSection* SettingsFile::FindSection(const char* name, size_t length) const {
+    length = CutName(length);
+    if (lastSection && static_cast<size_t>(lastSection->nameLength) == length &&
+        std::memcmp(lastSection->name, name, length) == 0)
+        return lastSection;
+    SettingsSection* s = firstSection;
+    if (!s) return nullptr;
+    do {
+        if (static_cast<size_t>(s->nameLength) == length && std::memcmp(s->name, name, length) == 0)
+            return s;
+        s = s->next;
+    } while (s != firstSection);
+    return nullptr;
+}
+
+SettingsKey* SettingsFile::NewKey(const char* name, size_t nameLength, SettingsType type,
+                                  const void* value, int32_t length) {
+    nameLength = CutName(nameLength);
+    size_t valueBytes = ValueBytes(type, length);
+    SettingsKey* key = static_cast<SettingsKey*>(Allocate(sizeof(SettingsKey) + nameLength + 1));
+    char* keyName = reinterpret_cast<char*>(key + 1);
+    std::memcpy(keyName, name, nameLength);
+    keyName[nameLength] = '\0';
+    key->name = keyName;
+    key->nameLength = static_cast<int>(nameLength);
+    key->type = type;
+    key->length = length;
+    key->value = nullptr;
+    if (valueBytes > 0) {
+        char* v = static_cast<char*>(Allocate(valueBytes));
+        if (type == SettingsType::String) {
+            if (length > 0) std::memcpy(v, value, static_cast<size_t>(length));
+            v[length] = '\0';
+        } else {
+            std::memcpy(v, value, valueBytes);
+        }
+        key->value = v;
+    }
+    key->hash = SettingsNameHash(keyName, nameLength);
+    key->next = key;
+    key->prev = key;
+    return key;
+}
+
+SettingsSection* SettingsFile::EnsureSection(const char* name, size_t length, bool* added) {
+    length = CutName(length);
+    *added = false;
+    if (SettingsSection* found = FindSection(name, length)) return found;
+    SettingsSection* s = static_cast<SettingsSection*>(Allocate(sizeof(SettingsSection)));
+    std::memcpy(s->name, name, length);
+    s->name[length] = '\0';
+    s->nameLength = static_cast<int>(length);
+    s->keyCount = 0;
+    s->firstKey = NewKey("", 0, SettingsType::Empty, nullptr, 0);
+    if (!firstSection) {
+        s->next = s->prev = s;
+        firstSection = s;
+    } else {
+        s->next = firstSection;
+        s->prev = firstSection->prev;
+        firstSection->prev->next = s;
+        firstSection->prev = s;
+    }
+    ++sectionCount;
+    *added = true;
+    return s;
+}
+
+int SettingsFile::AddSection(const char* name) {
+    bool added;
+    EnsureSection(name, BoundedLength(name, kMaxName), &added);
+    return added ? 1 : 0;
+}
+
+int SettingsFile::HasSection(const char* name) const {
+    return FindSection(name, BoundedLength(name, kMaxName)) ? 1 : 0;
+}
+
+int SettingsFile::PutKey(SettingsSection* section, const char* name, size_t nameLength,
+                         SettingsType type, const void* value, int32_t length) {
+    if (type == SettingsType::Integer || type == SettingsType::Byte) length = 1;
+    if (length < 0 || (length > 0 && !value)) return -1;
+    if (type == SettingsType::IntegerList && length > INT32_MAX / 4) return -1;
+    SettingsKey* key = NewKey(name, nameLength, type, value, length);
+    SettingsKey* first = section->firstKey;
+    if (IsPlaceholder(first)) {
+        // The first key set in a section takes the placeholder's place in the ring.
+        if (first->next == first) {
+            section->firstKey = key;
+        } else {
+            key->next = first->next;
+            key->prev = first->prev;
+            first->prev->next = key;
+            first->next->prev = key;
+            section->firstKey = key;
+        }
+        if (lastKey == first) lastKey = key;
+    } else {
+        key->next = first;
+        key->prev = first->prev;
+        first->prev->next = key;
+        first->prev = key;
+    }
+    ++section->keyCount;
+    return 1;
+}
+
+int SettingsFile::SetValue(const char* sectionName, const SettingsValue& value) {
+    if (value.type < SettingsType::Integer || value.type > SettingsType::Byte) return -1;
+    bool added;
+    SettingsSection* section =
+        EnsureSection(sectionName, BoundedLength(sectionName, kMaxName), &added);
+    return PutKey(section, value.name, BoundedLength(value.name, kMaxName), value.type, value.value,
+                  value.length);
+}
+
+SettingsKey* SettingsFile::FindKey(SettingsSection* section, const char* name, size_t length,
+                                   int backward) {
+    uint32_t hash = SettingsNameHash(name, length);
+    auto matches = [&](const SettingsKey* k) {
+        return k->hash == hash && static_cast<size_t>(k->nameLength) == length &&
+               std::memcmp(k->name, name, length) == 0;
+    };
+    // Keys are mostly read in the order they were written: look around the last hit first.
+    if (section == lastSection && lastKey && lastKey->next && lastKey->prev) {
+        SettingsKey* forward = lastKey;
+        SettingsKey* back = lastKey;
+        for (int step = 0; step < 7; ++step) {
+            forward = forward->next;
+            if (matches(forward)) return forward;
+            back = back->prev;
+            if (matches(back)) return back;
+        }
+    }
+    SettingsKey* k = section->firstKey;
+    do {
+        if (matches(k)) return k;
+        k = backward ? k->prev : k->next;
+    } while (k != section->firstKey);
+    return nullptr;
+}
+
+int SettingsFile::GetValue(const char* sectionName, const char* keyName, SettingsValue* out,
+                           int deepCopy, int backward) {
+    SettingsSection* section = FindSection(sectionName, BoundedLength(sectionName, kMaxName));
+    if (!section) return 0;
+    size_t length = BoundedLength(keyName, kMaxName);
+    SettingsKey* key = FindKey(section, keyName, length, backward);
+    if (!key) return 0;
+    lastSection = section;
+    lastKey = key;
+
+    std::memcpy(out->name, key->name, static_cast<size_t>(key->nameLength) + 1);
+    out->type = key->type;
+    out->length = key->length;
+    size_t bytes = ValueBytes(key->type, key->length);
+    if (key->type == SettingsType::String) bytes = static_cast<size_t>(key->length);
+    if (deepCopy) {
+        void* copy = std::malloc(bytes + 1);
+        if (!copy) return 0;
+        if (bytes > 0) std::memcpy(copy, key->value, bytes);
+        static_cast<char*>(copy)[bytes] = '\0';
+        out->value = copy;
+        return 1;
+    }
+    size_t room = out->capacity > 0 ? static_cast<size_t>(out->capacity) : 0;
+    if (key->type == SettingsType::String) {
+        size_t n =
+            room == 0 ? 0 : CutTextLength(static_cast<const char*>(key->value), bytes, room - 1);
+        if (room > 0) {
+            std::memcpy(out->value, key->value, n);
+            static_cast<char*>(out->value)[n] = '\0';
+        }
+        out->length = static_cast<int32_t>(n);
+    } else if (key->type == SettingsType::Byte) {
+        if (room >= 1)
+            std::memcpy(out->value, key->value, 1);
+        else
+            out->length = 0;
+    } else {
+        size_t elements = bytes / 4;
+        if (elements > room / 4) elements = room / 4;
+        if (elements > 0) std::memcpy(out->value, key->value, elements * 4);
+        out->length = static_cast<int32_t>(elements);
+    }
+    return 1;
+}
+
+void SettingsFile::ReadSectionName(const char* open, const char* end) {
+    const char* close =
+        static_cast<const char*>(std::memchr(open + 1, ']', static_cast<size_t>(end - open - 1)));
+    size_t length = close ? static_cast<size_t>(close - open + 1) : static_cast<size_t>(end - open);
+    length = CutName(length);
+    std::memcpy(currentName, open, length);
+    currentName[length] = '\0';
+    currentNameLength = static_cast<int>(length);
+    currentSection = nullptr;
+}
+
+void SettingsFile::ReadString(const char* p, const char* end) {
+    char* out = reinterpret_cast<char*>(parsedValue);
+    // Room for the text and its terminating zero.
+    const size_t room = static_cast<size_t>(parsedCapacity) * 4 - 1;
+    size_t n = 0;
+    while (p < end && *p != '"') {
+        unsigned char b = static_cast<unsigned char>(*p);
+        if (IsSettingsLeadByte(b)) {
+            size_t pair = p + 1 < end ? 2 : 1;
+            if (n + pair > room) break;
+            std::memcpy(out + n, p, pair);
+            n += pair;
+            p += pair;
+            continue;
+        }
+        if (n + 1 > room) break;
+        if (b == '\\') {
+            if (p + 1 >= end) break;
+            char c = p[1];
+            out[n++] = c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+            p += 2;
+            continue;
+        }
+        out[n++] = static_cast<char>(b);
+        ++p;
+    }
+    out[n] = '\0';
+    parsedType = SettingsType::String;
+    parsedLength = static_cast<int32_t>(n);
+}
+
+bool SettingsFile::ReadKey(const char* p0, const char* end) {
+    const char* equals =
+        static_cast<const char*>(std::memchr(p0 + 1, '=', static_cast<size_t>(end - p0 - 1)));
+    if (!equals) return false;
+    const char* v = equals + 1;
+    while (v < end && *v != '"' && *v != '{' && !IsDigit(static_cast<unsigned char>(*v)))
+        ++v;
+    if (v == end) return false;
+
+    // The writer puts one space before '='; exactly one byte is dropped there.
+    size_t nameLength = CutName(static_cast<size_t>(equals - 1 - p0));
+    std::memcpy(parsedKey, p0, nameLength);
+    parsedKey[nameLength] = '\0';
+    parsedKeyLength = static_cast<int>(nameLength);
+
+    if (*v == '"') {
+        ReadString(v + 1, end);
+    } else if (*v == '{') {
+        int32_t count = 0;
+        const char* p = v + 1;
+        while (p < end && *p != '}') {
+            if (!IsDigit(static_cast<unsigned char>(*p))) {
+                ++p;
+                continue;
+            }
+            int32_t n = ReadNumber(p, end);
+            if (count < kSettingsListLimit) parsedValue[count++] = n;
+        }
+        parsedType = SettingsType::IntegerList;
+        parsedLength = count;
+    } else {
+        parsedValue[0] = ReadNumber(v, end);
+        parsedType = SettingsType::Integer;
+        parsedLength = 1;
+    }
+    return true;
+}
+
+void SettingsFile::ParseLine(const char* begin, const char* end) {
+    const char* p0 = begin;
+    while (p0 < end && *p0 == ' ')
+        ++p0;
+    if (p0 == end) return;
+    bool opensSection = *p0 == '[';
+    if (opensSection) ReadSectionName(p0, end);
+    if (ReadKey(p0, end)) {
+        // Key lines before the first section header have no section to go to and are dropped.
+        if (currentNameLength == 0) return;
+        if (!currentSection) {
+            bool added;
+            currentSection =
+                EnsureSection(currentName, static_cast<size_t>(currentNameLength), &added);
+        }
+        PutKey(currentSection, parsedKey, static_cast<size_t>(parsedKeyLength), parsedType,
+               parsedValue, parsedLength);
+        return;
+    }
+    if (!opensSection) {
+        const char* open =
+            static_cast<const char*>(std::memchr(p0 + 1, '[', static_cast<size_t>(end - p0 - 1)));
+        if (!open) return;
+        ReadSectionName(open, end);
+    }
+    bool added;
+    currentSection = EnsureSection(currentName, static_cast<size_t>(currentNameLength), &added);
+}
+
+void SettingsFile::LoadBytes(const char* bytes, size_t size) {
+    currentName[0] = '\0';
+    currentNameLength = 0;
+    currentSection = nullptr;
+    const char* end = bytes + size;
+    const char* line = bytes;
+    const char* p = bytes;
+    const char* zero = nullptr; // a zero byte held inside a two-byte pair ends the line's text
+    for (;;) {
+        if (p == end) {
+            ParseLine(line, zero ? zero : p);
+            break;
+        }
+        unsigned char b = static_cast<unsigned char>(*p);
+        if (IsSettingsLeadByte(b)) {
+            // A lead byte as the very last byte has no partner: that last line is dropped.
+            if (p + 1 == end) break;
+            if (p[1] == '\0' && !zero) zero = p + 1;
+            p += 2;
+        } else if (b == '\n' || b == '\0') {
+            ParseLine(line, zero ? zero : p);
+            line = ++p;
+            zero = nullptr;
+        } else {
+            ++p;
+        }
+    }
+    currentSection = nullptr;
+}
+
+int SettingsFile::Load(const char* path) {
+    std::unique_ptr<char[]> bytes;
+    size_t size;
+    if (!ReadWholeFile(path, &bytes, &size, 1)) return 1;
+    LoadBytes(bytes.get(), size);
+    return 1;
+}
+
+void SettingsFile::Render(std::string* out) const {
+    size_t bound = std::strlen(header) + 2;
+    const SettingsSection* s = firstSection;
+    if (s) do {
+            bound += static_cast<size_t>(s->nameLength) + 4;
+            const SettingsKey* k = s->firstKey;
+            do {
+                bound += KeyLineBound(*k);
+                k = k->next;
+            } while (k != s->firstKey);
+            s = s->next;
+        } while (s != firstSection);
+    out->clear();
+    out->reserve(bound);
+
+    if (header[0] != '\0') {
+        out->append(header);
+        out->append("\r\n");
+    }
+    s = firstSection;
+    if (!s) return;
+    do {
+        if (s != firstSection) out->append("\r\n");
+        out->append(s->name, static_cast<size_t>(s->nameLength));
+        out->append("\r\n");
+        const SettingsKey* k = s->firstKey;
+        if (!IsPlaceholder(k)) do {
+                out->append(k->name, static_cast<size_t>(k->nameLength));
+                out->append(" = ");
+                AppendValueText(out, *k);
+                out->append("\r\n");
+                k = k->next;
+            } while (k != s->firstKey);
+        s = s->next;
+    } while (s != firstSection);
+}
+
+int SettingsFile::Save(const char* path) const {
+    std::string text;
+    Render(&text);
+    return SaveFileAtomically(path, text.data(), text.size()) ? 1 : 0;
+}
+
+// The process-wide document and the two scratch records of SettingsGet.
+namespace {
+
+SettingsFile document;
+SettingsValue textScratch;
+SettingsValue numberScratch;
+
+void FreeScratch(SettingsValue* scratch) {
+    std::free(scratch->value);
+    std::memset(scratch, 0, sizeof *scratch);
+}
+
+bool AllocateScratch(SettingsValue* scratch, size_t bytes) {
+    FreeScratch(scratch);
+    scratch->value = std::calloc(1, bytes);
+    scratch->capacity = scratch->value ? static_cast<int32_t>(bytes) : 0;
+    return scratch->value != nullptr;
+}
+
+} // namespace
+
+SettingsFile& SettingsDocument() {
+    return document;
+}
+
+int SettingsPrepare() {
+    AllocateScratch(&textScratch, kSettingsTextScratch);
+    AllocateScratch(&numberScratch, kSettingsScratchCount * 4);
+    return 1;
+}
+
+void SettingsRelease() {
+    document.Clear();
+    FreeScratch(&textScratch);
+    FreeScratch(&numberScratch);
+}
+
+int SettingsRead(const char* path) {
+    return document.Load(path);
+}
+
+int SettingsWrite(const char* path, const char* header) {
+    if (header) document.SetHeader(header);
+    return document.Save(path);
+}
+
+int SettingsHasSection(const char* sectionName) {
+    return document.HasSection(sectionName);
+}
+
+int SettingsSet(const char* sectionName, const char* keyName, SettingsType type, const void* data,
+                int32_t length) {
+    SettingsValue v;
+    size_t n = BoundedLength(keyName, kMaxName);
+    std::memcpy(v.name, keyName, n);
+    v.name[n] = '\0';
+    v.type = type;
+    v.value = const_cast<void*>(data);
+    v.length = length;
+    v.capacity = 0;
+    return document.SetValue(sectionName, v);
+}
+
+int SettingsGet(const char* sectionName, const char* keyName, SettingsType type, void* destination,
+                size_t destinationSize, int backward) {
+    SettingsValue* scratch;
+    switch (type) {
+    case SettingsType::Integer:
+    case SettingsType::IntegerList: scratch = &numberScratch; break;
+    case SettingsType::String:
+    case SettingsType::Byte: scratch = &textScratch; break;
+    default: return -1;
+    }
+    if (!scratch->value) return -1;
+    if (!document.GetValue(sectionName, keyName, scratch, 0, backward)) return -1;
+
+    const char* from = static_cast<const char*>(scratch->value);
+    char* to = static_cast<char*>(destination);
+    switch (scratch->type) {
+    case SettingsType::String: {
+        if (destinationSize == 0) return 0;
+        size_t n = CutTextLength(from, static_cast<size_t>(scratch->length), destinationSize - 1);
+        std::memcpy(to, from, n);
+        to[n] = '\0';
+        return static_cast<int>(n);
+    }
+    case SettingsType::Byte:
+        if (destinationSize == 0) return 0;
+        to[0] = from[0];
+        return 1;
+    default: {
+        size_t elements = static_cast<size_t>(scratch->length);
+        if (elements > destinationSize / 4) elements = destinationSize / 4;
+        std::memcpy(to, from, elements * 4);
+        return static_cast<int>(elements);
+    }
+    }
+}
