@@ -5,6 +5,7 @@
 #include "app/tray_icon.h"
 #include "catalogue/registration.h"
 #include "commands/launch.h"
+#include "commands/command_dispatch.h"
 #include "commands/menus.h"
 #include "input/pointer_input.h"
 #include "input/window_behaviours.h"

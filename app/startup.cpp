@@ -4,11 +4,13 @@
 #include "app/main_window.h"
 #include "app/tray_icon.h"
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_services.h"
 #include "commands/menus.h"
 #include "commands/shortcuts.h"
 #include "input/window_behaviours.h"
 #include "res/command_ids.h"
 #include "storage/settings.h"
+#include "storage/settings_file.h"
 #include "storage/settings_contents.h"
 #include "view/grid_view.h"
 #include "view/painting.h"
@@ -81,9 +83,15 @@ void ApplyDefaultSettings() {
 void LoadAll() {
     LoadMsiFunctions();
     ClearCatalogue();
+    InstallCatalogueServices();
+    SettingsPrepare();
     LoadArchives(MainWindow());
+    SettingsRead(SettingsPath());
     LoadOptions();
     LoadMenuAndCatalogue();
+    // The parsed document is dropped; the lookup scratch stays for the save at exit.
+    SettingsRelease();
+    SettingsPrepare();
     SetVersion(1);
     SetVersionMiner(20);
 }
@@ -120,6 +128,7 @@ void CloseApplication(HWND window) {
     SaveAll();
     FreeMsiFunctions();
     FreeCatalogue();
+    SettingsRelease();
     RemoveTrayIcon();
     DestroyTrayMenu(TrayMenu());
     SetTrayMenu(nullptr);

@@ -1,4 +1,4 @@
-// The menus and the command dispatch of the main window.
+// The menus of the main window: the tray menu built from the menu bar, the grid's pop-up.
 #pragma once
 
 #include <windows.h>
@@ -7,4 +7,3 @@ HMENU BuildTrayMenu(HWND mainWindow);
 // Frees the tray menu without destroying the sub-menus it shares with the menu bar.
 void DestroyTrayMenu(HMENU trayMenu);
 void ShowGridPopupMenu(int x, int y);
-LRESULT DispatchCommand(WPARAM wParam, LPARAM lParam);

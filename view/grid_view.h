@@ -1,4 +1,5 @@
-// The grid's window side: the scroll bar range and the tooltip tools of the cells.
+// The grid's window side: display styles and cell sizes, the scroll bar range, the cursor
+// and the tooltip tools of the cells.
 #pragma once
 
 #include <windows.h>
@@ -7,3 +8,7 @@ void ResetScroll();
 void UpdateScrollRange();
 void AddCellTools(HWND tooltip, HWND window);
 void UpdateCellToolRects(HWND tooltip, HWND window);
+bool SelectCellSize(int size);
+void ApplyDisplayStyle(int style);
+void SwitchDisplayStyle(int style);
+void SwitchCellSize(int size);
