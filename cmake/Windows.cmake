@@ -34,8 +34,8 @@ if(QDX_TESTS)
   endif()
   if(QDX_WIN_TESTS)
     # The resources are linked in, so menus, dialogs and strings load from the test itself.
-    add_executable(qdx_win32_tests ${QDX_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/win_test_main.cpp
-                                   ${QDX_RC})
+    file(GLOB win_test_support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+    add_executable(qdx_win32_tests ${QDX_WIN_TESTS} ${win_test_support} ${QDX_RC})
     target_link_libraries(qdx_win32_tests PRIVATE qdx_app gtest)
     target_include_directories(qdx_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     gtest_discover_tests(qdx_win32_tests ${win_test_props} PROPERTIES LABELS win32)

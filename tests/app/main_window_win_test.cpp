@@ -2,6 +2,7 @@
 #include "res/command_ids.h"
 #include "storage/settings.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_driver.h"
 
 #include <commctrl.h>
 
@@ -171,6 +172,21 @@ TEST(OsVersionCode, LayeredFunctionOnlyForTheWindows2000Class) {
     }
     FreeLayeredFunction();
     EXPECT_FALSE(HasLayeredFunction());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ModalDriver, AnswersAMessageBoxByItsTitle) {
+    ModalDriver driver;
+    driver.ExpectMessageBox("確認", IDNO);
+    driver.Start();
+    int answer = MessageBoxA(nullptr, "本当に？", "確認", MB_YESNO | MB_DEFBUTTON2);
+    ASSERT_TRUE(driver.Finish());
+    EXPECT_EQ(IDNO, answer);
+    ASSERT_EQ(1u, driver.Seen().size());
+    EXPECT_EQ("本当に？", driver.Seen()[0].text);
 }
 
 }  // namespace
