@@ -24,3 +24,21 @@ int CellWidth() { return IsStandardStyle() ? kStandardCell : g_layout.cellWidth;
 int CellHeight() { return IsStandardStyle() ? kStandardCell : g_layout.cellHeight; }
 int GridCapacity() { return IsStandardStyle() ? 30 : g_layout.columns * g_layout.rows; }
 int GridTop() { return IsStandardStyle() ? kTabStripHeight : 0; }
+
+namespace {
+
+int g_cursorColumn = -1;
+int g_cursorRow = -1;
+
+}  // namespace
+
+// The cursor follows clicks only; scrolling is not built yet, so row 0 is always on top.
+int CursorColumn() { return g_cursorColumn; }
+int CursorRow() { return g_cursorRow; }
+int FirstVisibleRow() { return 0; }
+int CursorEntryIndex() { return (g_cursorRow + FirstVisibleRow()) * ColumnCount() + g_cursorColumn; }
+
+void SetCursorFromPoint(int x, int y) {
+    g_cursorColumn = x / CellWidth();
+    g_cursorRow = (y - GridTop()) / CellHeight();
+}

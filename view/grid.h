@@ -11,3 +11,10 @@ int CellHeight();
 int GridCapacity();
 // Top of the grid in client coordinates: below the tab strip in the standard style.
 int GridTop();
+
+// The cursor cell (column and row from the top visible row; -1 when there is none).
+int CursorColumn();
+int CursorRow();
+int CursorEntryIndex();
+void SetCursorFromPoint(int x, int y);
+int FirstVisibleRow();
