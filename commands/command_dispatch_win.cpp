@@ -1,10 +1,73 @@
 #include "commands/command_dispatch.h"
 
 #include "app/app_state.h"
+#include "dialogs/tab_name_dialogs.h"
 #include "res/command_ids.h"
+#include "res/window_command_ids.h"
+#include "view/grid_view.h"
+
+namespace {
+
+typedef LRESULT (*CommandHandler)(int id);
+
+struct CommandRow {
+    int id;
+    CommandHandler run;
+};
+
+LRESULT NewTab(int) {
+    DialogBoxParamA(AppInstance(), kTabCreateDialogName, MainWindow(), CreateTabDialogProc, 0);
+    return 0;
+}
+
+LRESULT Exit(int) {
+    PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT SwitchStyle(int id) {
+    SwitchDisplayStyle(id - IDM_STYLE_STANDARD);
+    return 0;
+}
+
+LRESULT SwitchSize(int id) {
+    SwitchCellSize(id - IDM_SIZE_STANDARD);
+    return 0;
+}
+
+// Commands of the menu bar.
+const CommandRow kMainMenuCommands[] = {
+    {IDM_TAB_NEW, NewTab},
+    {IDM_EXIT, Exit},
+};
+
+// Commands of the grid's pop-up menu.
+const CommandRow kWindowCommands[] = {
+    {IDM_STYLE_STANDARD, SwitchStyle},  {IDM_STYLE_TALL, SwitchStyle},
+    {IDM_STYLE_WIDE, SwitchStyle},      {IDM_STYLE_HALF_TALL, SwitchStyle},
+    {IDM_STYLE_HALF_WIDE, SwitchStyle}, {IDM_SIZE_STANDARD, SwitchSize},
+    {IDM_SIZE_SMALL, SwitchSize},       {IDM_SIZE_SMALLEST, SwitchSize},
+};
+
+template <size_t N> const CommandRow* FindCommand(const CommandRow (&table)[N], int id) {
+    for (const CommandRow& row : table) {
+        if (row.id == id) return &row;
+    }
+    return nullptr;
+}
+
+LRESULT RunAndRepaint(const CommandRow& row, int id) {
+    LRESULT result = row.run(id);
+    InvalidateRect(MainWindow(), nullptr, FALSE);
+    return result;
+}
+
+} // namespace
 
 LRESULT DispatchCommand(WPARAM wParam, LPARAM) {
-    // Only the exit command is routed so far.
-    if (LOWORD(wParam) == IDM_EXIT) PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+    int id = LOWORD(wParam);
+    if (const CommandRow* row = FindCommand(kMainMenuCommands, id)) return RunAndRepaint(*row, id);
+    if (const CommandRow* row = FindCommand(kWindowCommands, id)) return RunAndRepaint(*row, id);
+    // Entry commands and user commands are routed here later.
     return 0;
 }

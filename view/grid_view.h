@@ -1,14 +1,18 @@
-// The grid's window side: display styles and cell sizes, the scroll bar range, the cursor
-// and the tooltip tools of the cells.
+// The grid's window side: display styles and cell sizes that reshape the main window, the
+// scroll bar control behind the scroll state, and the tooltip tools of the cells.
 #pragma once
+
+#include "view/grid.h"
 
 #include <windows.h>
 
-void ResetScroll();
-void UpdateScrollRange();
+// Outer size of the main window in the standard style.
+enum { kStandardWindowWidth = 414, kStandardWindowHeight = 420 };
+
 void AddCellTools(HWND tooltip, HWND window);
 void UpdateCellToolRects(HWND tooltip, HWND window);
-bool SelectCellSize(int size);
+// Reshapes the main window for a display style 0..4 (other values are ignored).
 void ApplyDisplayStyle(int style);
+// Window-menu commands: change the style or the cell size, keeping each style's position.
 void SwitchDisplayStyle(int style);
 void SwitchCellSize(int size);

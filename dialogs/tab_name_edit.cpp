@@ -1,0 +1,83 @@
+#include "dialogs/tab_name_dialogs.h"
+
+#include "catalogue/tab_names.h"
+#include "storage/data_paths.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// Both dialogs' fields are edit controls: one class procedure serves them.
+WNDPROC g_editProc;
+
+const char kLeadingSpaceMessage[] = "タブ名の“先頭”に“空白”を入れることはできません";
+const char kLeadingSpaceCaption[] = "Error";
+const char kDuplicateMessage[] = "その名前は既に登録されています";
+const char kDuplicateCaption[] = "お知らせ";
+
+bool OnChar(HWND edit, WPARAM wParam) {
+    if (wParam != ' ' || GetWindowTextLengthA(edit) != 0) return false;
+    MessageBeep(0);
+    return true;
+}
+
+void OnDropFiles(HWND edit, HDROP drop) {
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) >= 1) {
+        char path[1024] = "";
+        DragQueryFileA(drop, 0, path, sizeof path);
+        SetWindowTextA(edit, path);
+    }
+    DragFinish(drop);
+}
+
+// A text cut at the end of its buffer may end in half of a two-byte character.
+void DropSplitCharacter(char* text) {
+    int i = 0;
+    while (text[i] != '\0') {
+        if (IsPathLeadByte(static_cast<unsigned char>(text[i]))) {
+            if (text[i + 1] == '\0') {
+                text[i] = '\0';
+                return;
+            }
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+}
+
+} // namespace
+
+LRESULT CALLBACK TabNameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CHAR:
+        if (OnChar(edit, wParam)) return 0;
+        break;
+    case WM_DROPFILES: OnDropFiles(edit, reinterpret_cast<HDROP>(wParam)); return 0;
+    }
+    return CallWindowProcA(g_editProc, edit, message, wParam, lParam);
+}
+
+void SubclassTabNameEdit(HWND edit) {
+    WNDPROC previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabNameEditProc)));
+    if (previous && previous != TabNameEditProc) g_editProc = previous;
+}
+
+TabNameCheck ReadTabName(HWND dialog, int editId, char* name) {
+    name[0] = '\0';
+    GetDlgItemTextA(dialog, editId, name, kTabNameSize);
+    name[kTabNameSize - 1] = '\0';
+    DropSplitCharacter(name);
+    if (name[0] == '\0') return TabNameEmpty;
+    // Only the one-byte space is refused; a full-width space may start a name.
+    if (name[0] == ' ') {
+        MessageBoxA(dialog, kLeadingSpaceMessage, kLeadingSpaceCaption, MB_ICONERROR);
+        return TabNameRefused;
+    }
+    if (TabNameExists(name)) {
+        MessageBoxA(dialog, kDuplicateMessage, kDuplicateCaption, MB_ICONERROR);
+        return TabNameRefused;
+    }
+    return TabNameAccepted;
+}
