@@ -114,10 +114,16 @@ TEST_F(GridTest, PointsMapToCellsWithTruncatingDivision) {
     struct Case {
         int x, y, column, row;
     } standard[] = {
-        {0, 94, 0, 0},     {0, 95, 0, 1},      {64, 30, 0, 0}, {65, 30, 1, 0},
-        {389, 354, 5, 4},  {390, 355, 6, 5},   {10, 10, 0, 0}, // above the grid: (10 - 30) / 65
-                                                               // truncates to 0
-        {-64, -40, 0, -1}, {-65, -36, -1, -1},
+        {0, 94, 0, 0},
+        {0, 95, 0, 1},
+        {64, 30, 0, 0},
+        {65, 30, 1, 0},
+        {389, 354, 5, 4},
+        {390, 355, 6, 5},
+        {10, 10, 0, 0}, // above the grid: (10 - 30) / 65
+                        // truncates to 0
+        {-64, -40, 0, -1},
+        {-65, -36, -1, -1},
     };
     for (const Case& c : standard) {
         GridCell cell = CellFromPoint(c.x, c.y);
