@@ -15,19 +15,27 @@ const char kLeadingSpaceCaption[] = "Error";
 const char kDuplicateMessage[] = "その名前は既に登録されています";
 const char kDuplicateCaption[] = "お知らせ";
 
-bool OnChar(HWND edit, WPARAM wParam) {
-    if (wParam != ' ' || GetWindowTextLengthA(edit) != 0) return false;
-    MessageBeep(0);
-    return true;
+LRESULT CallEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    return CallWindowProcA(g_editProc, edit, message, wParam, lParam);
 }
 
-void OnDropFiles(HWND edit, HDROP drop) {
+// A name may not start with a space: one typed into the empty field is dropped.
+LRESULT OnChar(HWND edit, WPARAM wParam, LPARAM lParam) {
+    if (wParam != ' ' || GetWindowTextLengthA(edit) != 0) {
+        return CallEditProc(edit, WM_CHAR, wParam, lParam);
+    }
+    MessageBeep(0);
+    return 0;
+}
+
+LRESULT OnDropFiles(HWND edit, HDROP drop) {
     if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) >= 1) {
         char path[1024] = "";
         DragQueryFileA(drop, 0, path, sizeof path);
         SetWindowTextA(edit, path);
     }
     DragFinish(drop);
+    return 0;
 }
 
 // A text cut at the end of its buffer may end in half of a two-byte character.
@@ -50,12 +58,10 @@ void DropSplitCharacter(char* text) {
 
 LRESULT CALLBACK TabNameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CHAR:
-        if (OnChar(edit, wParam)) return 0;
-        break;
-    case WM_DROPFILES: OnDropFiles(edit, reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_CHAR: return OnChar(edit, wParam, lParam);
+    case WM_DROPFILES: return OnDropFiles(edit, reinterpret_cast<HDROP>(wParam));
+    default: return CallEditProc(edit, message, wParam, lParam);
     }
-    return CallWindowProcA(g_editProc, edit, message, wParam, lParam);
 }
 
 void SubclassTabNameEdit(HWND edit) {

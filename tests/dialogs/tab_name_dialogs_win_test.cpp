@@ -61,6 +61,23 @@ TEST_F(TabNameDialogTest, CreateAppendsATabAndEnterActsAsOk) {
     EXPECT_EQ(0, EntryCount(1));
 }
 
+TEST_F(TabNameDialogTest, LongNamesAreCutWithoutHalfACharacter) {
+    std::string wide;
+    for (int i = 0; i < 128; ++i) wide += "\x82\xA0";  // 256 bytes of two-byte characters
+    ModalDriver driver;
+    driver.Expect(kCreateTitle, [&wide](HWND dialog) {
+        SetDlgItemTextA(dialog, IDC_TAB_CREATE_NAME, wide.c_str());
+        PressButton(dialog, IDC_TAB_CREATE_OK);
+    });
+    driver.Start();
+    SendMessageA(MainWindow(), WM_COMMAND, IDM_TAB_NEW, 0);
+    ASSERT_TRUE(driver.Finish());
+    ASSERT_EQ(1, TabNameCount());
+    char name[kTabNameSize];
+    GetTabName(0, name);
+    EXPECT_EQ(wide.substr(0, 254), name);
+}
+
 TEST_F(TabNameDialogTest, CreateWithThirtyTabsShowsTheLimitOnceAndCloses) {
     for (int t = 0; t < 30; ++t)
         AppendTab(("tab" + std::to_string(t)).c_str());
