@@ -23,8 +23,10 @@ using TabNameDialogTest = MainWindowTest;
 TEST_F(TabNameDialogTest, CreateRefusesLeadingSpaceAndDuplicateThenClosesOnEmpty) {
     AppendTab("Work");
     std::vector<Refusal> refusals;
+    HWND owner = nullptr;
     ModalDriver driver;
-    driver.Expect(kCreateTitle, [&refusals](HWND dialog) {
+    driver.Expect(kCreateTitle, [&refusals, &owner](HWND dialog) {
+        owner = GetWindow(dialog, GW_OWNER);
         refusals.push_back(RefuseName(dialog, IDC_TAB_CREATE_NAME, IDC_TAB_CREATE_OK, " x"));
         refusals.push_back(RefuseName(dialog, IDC_TAB_CREATE_NAME, IDC_TAB_CREATE_OK, "Work"));
         SetDlgItemTextA(dialog, IDC_TAB_CREATE_NAME, "");
@@ -33,6 +35,7 @@ TEST_F(TabNameDialogTest, CreateRefusesLeadingSpaceAndDuplicateThenClosesOnEmpty
     driver.Start();
     SendMessageA(MainWindow(), WM_COMMAND, IDM_TAB_NEW, 0);
     ASSERT_TRUE(driver.Finish());
+    EXPECT_EQ(MainWindow(), owner);
     ASSERT_EQ(2u, refusals.size());
     EXPECT_EQ("Error", refusals[0].caption);
     EXPECT_EQ(kLeadingSpaceText, refusals[0].text);
@@ -63,7 +66,8 @@ TEST_F(TabNameDialogTest, CreateAppendsATabAndEnterActsAsOk) {
 
 TEST_F(TabNameDialogTest, LongNamesAreCutWithoutHalfACharacter) {
     std::string wide;
-    for (int i = 0; i < 128; ++i) wide += "\x82\xA0";  // 256 bytes of two-byte characters
+    for (int i = 0; i < 128; ++i)
+        wide += "\x82\xA0"; // 256 bytes of two-byte characters
     ModalDriver driver;
     driver.Expect(kCreateTitle, [&wide](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_TAB_CREATE_NAME, wide.c_str());
@@ -92,7 +96,7 @@ TEST_F(TabNameDialogTest, CreateWithThirtyTabsShowsTheLimitOnceAndCloses) {
     EXPECT_EQ("作成出来るタブ数がいっぱいです。タブは最大30個迄となっております",
               driver.Seen()[0].text);
     EXPECT_EQ(30, TabNameCount());
-    EXPECT_EQ(nullptr, FindWindowA(nullptr, "Error"));
+    EXPECT_EQ(nullptr, FindOwnWindow("#32770", "Error"));
 }
 
 TEST_F(TabNameDialogTest, NameFieldDropsALeadingSpaceAndTakesADroppedPath) {

@@ -59,18 +59,6 @@ class TabStripTest : public MainWindowTest {
     static void Command(int id) { SendMessageA(TabControl(), WM_COMMAND, id, 0); }
 };
 
-TEST_F(TabStripTest, StripIsSubclassedWithItsFont) {
-    EXPECT_EQ(reinterpret_cast<LONG_PTR>(TabStripProc),
-              GetWindowLongPtrA(TabControl(), GWLP_WNDPROC));
-    ASSERT_NE(nullptr, TabFont());
-    EXPECT_EQ(reinterpret_cast<LRESULT>(TabFont()), SendMessageA(TabControl(), WM_GETFONT, 0, 0));
-    LOGFONTA font;
-    ASSERT_EQ(int(sizeof font), GetObjectA(TabFont(), sizeof font, &font));
-    EXPECT_EQ(13, font.lfHeight);
-    EXPECT_EQ(SHIFTJIS_CHARSET, font.lfCharSet);
-    EXPECT_STREQ("ＭＳ　明朝", font.lfFaceName);
-}
-
 TEST_F(TabStripTest, RenameMovesTheIconFolderInBothArchives) {
     MakeTabs({"Work", "Games", "Tools"});
     SendMessageA(TabControl(), TCM_SETCURSEL, 1, 0);
@@ -213,8 +201,7 @@ TEST_F(TabStripTest, FocusGoesBackToTheMainWindow) {
 // Finds the visible pop-up menu of this thread and returns it.
 HWND WaitForPopupMenu() {
     for (int tries = 0; tries < 200; ++tries) {
-        HWND menu = FindWindowA("#32768", nullptr);
-        if (menu && IsWindowVisible(menu)) return menu;
+        if (HWND menu = FindOwnWindow("#32768", nullptr)) return menu;
         Sleep(25);
     }
     return nullptr;
