@@ -40,7 +40,8 @@ HANDLE StartWorker(LPTHREAD_START_ROUTINE routine, void* argument) {
 }
 
 // The folder a Normal launch starts in: the working folder when it exists, else the start
-// folder of the target as the caller wrote it. Null when neither can be had.
+// folder of the target as the caller wrote it. Null (the shell's own choice) when neither
+// names an existing folder.
 const char* ChooseStartFolder(const char* path, const char* workingFolder, char* folder,
                               int capacity) {
     if (workingFolder && workingFolder[0] != '\0') {
@@ -52,6 +53,12 @@ const char* ChooseStartFolder(const char* path, const char* workingFolder, char*
     }
     folder[0] = '\0';
     if (!StartFolderOf(folder, capacity, path)) return nullptr;
+    // A target without a folder part (a bare "explorer.exe") gives itself as its folder; a
+    // folder that is not there would make the shell refuse the launch, so none is passed.
+    DWORD attributes = GetPathAttributes(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return nullptr;
+    }
     return folder;
 }
 
