@@ -14,6 +14,9 @@ void PaintGridLines();
 // Draws a caption centred in the cell at (x, y), cut byte by byte until it is narrower than
 // the cell.
 void PaintCaption(HDC dc, int x, int y, const char* name);
+// The caption of an entry (out of 256 bytes): a file's name without its extension, a
+// folder's name whole.
+void CaptionNameOf(char* out, const char* fileName, DWORD attribute);
 // Number of leading bytes of name that PaintCaption draws, with their extent.
 int FitCaption(HDC dc, const char* name, int cellWidth, SIZE* extent);
 

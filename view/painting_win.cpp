@@ -112,11 +112,7 @@ bool CaptionsShown() { return !(GetStyle() != 0 && GetSize() == 2); }
 
 void PaintEntryCaption(HDC dc, const EntrySnapshot& snapshot, int x, int y) {
     char name[kEntryNameSize];
-    lstrcpynA(name, snapshot.FileName, sizeof name);
-    // Files show their name without the extension; folders keep theirs.
-    if (!(snapshot.Attribute & kFolderAttribute) && ExtensionPosition(name) > 0) {
-        name[ExtensionPosition(name) - 1] = '\0';
-    }
+    CaptionNameOf(name, snapshot.FileName, snapshot.Attribute);
     PaintCaption(dc, x, y, name);
 }
 
@@ -142,6 +138,13 @@ void PaintEntryCell(HDC dc, EntrySnapshot* snapshot, int x, int y, bool onCursor
 }
 
 }  // namespace
+
+void CaptionNameOf(char* out, const char* fileName, DWORD attribute) {
+    lstrcpynA(out, fileName, kEntryNameSize);
+    // Files show their name without the extension; folders keep theirs.
+    int extension = ExtensionPosition(out);
+    if (!(attribute & kFolderAttribute) && extension > 0) out[extension - 1] = '\0';
+}
 
 void CreateBackBuffer(HWND window) {
     OffscreenBuffer& buffer = BackBuffer();
