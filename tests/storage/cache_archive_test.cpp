@@ -156,12 +156,15 @@ TEST(CacheLayout, RecordsDigestsAndSharedData) {
     CacheArchive b;
     Load(&b, file);
     EXPECT_EQ("[] [Cache] [Cache\\Work] abc:abc [Other] same:abc empty: empty2:", Listing(b));
-    CacheFile* same = CacheListFind(*CacheFindFolder(b, "Other")->files, "same");
-    CacheFile* abc = CacheListFind(*CacheFindFolder(b, "Cache/Work")->files, "abc");
-    EXPECT_NE(same->data, abc->data);
     EXPECT_EQ(nullptr, CacheListFind(*CacheFindFolder(b, "Other")->files, "empty")->data);
     EXPECT_EQ(file, Save(b));
     EXPECT_FALSE(b.modified);
+    // Files loaded with one content stay independent: replacing or deleting one leaves the other.
+    EXPECT_EQ(1, CacheReplaceFile(b, "Other", "same", 3, "xyz"));
+    EXPECT_EQ(1, CacheDeleteFile(b, "Other", "empty"));
+    EXPECT_EQ("[] [Cache] [Cache\\Work] abc:abc [Other] same:xyz empty2:", Listing(b));
+    EXPECT_EQ(1, CacheDeleteFolder(b, "Cache"));
+    EXPECT_EQ("[] [Other] same:xyz empty2:", Listing(b));
 }
 
 TEST(CacheLayout, EqualDigestsWithDifferentBytesAreBothStored) {
