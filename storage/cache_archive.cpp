@@ -884,3 +884,17 @@ int CacheIsModified(int archive) {
     CacheArchive* a = CacheArchiveAt(archive);
     return a && a->modified ? 1 : 0;
 }
+
+int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
+                 void* context) {
+    int verdict = CacheValidate(archive, filePath);
+    if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context)))
+        CacheLoad(archive, filePath, kCacheMagic);
+    return verdict;
+}
+
+int CacheShutDown(int archive, const char* filePath) {
+    if (!CacheArchiveAt(archive)) return -1;
+    if (!CacheIsModified(archive)) return 0;
+    return CacheSave(archive, filePath, kCacheMagic) > 0 ? 1 : 0;
+}

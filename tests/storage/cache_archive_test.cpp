@@ -442,3 +442,56 @@ TEST(CacheProcessWide, IndexesFilesAndStartUpRules) {
     CacheClear(0);
     CacheClear(1);
 }
+
+namespace {
+int questions = 0;
+bool Answer(void* yes) {
+    ++questions;
+    return *static_cast<bool*>(yes);
+}
+} // namespace
+
+TEST(CacheProcessWide, StartUpAsksOnlyForAChangedFileAndShutDownSavesOnlyChanges) {
+    std::string folder = TestFolder();
+    std::string good = folder + "/Cache.arc", changed = folder + "/changed.arc";
+    CacheArchive a;
+    Add(a, "Cache\\Work", "a", "abc");
+    std::string bytes = Save(a);
+    WriteBytes(good, bytes);
+    bytes[bytes.size() - 1] ^= 1;
+    WriteBytes(changed, bytes);
+    bool yes = true, no = false;
+    questions = 0;
+
+    EXPECT_EQ(-1, CacheStartUp(1, (folder + "/missing.arc").c_str(), Answer, &yes));
+    EXPECT_EQ(1, CacheStartUp(1, good.c_str(), Answer, &yes));
+    EXPECT_EQ(0, questions);
+    EXPECT_EQ(1, CacheHasFile(1, "Cache\\Work", "a"));
+    CacheClear(1);
+
+    EXPECT_EQ(0, CacheStartUp(1, changed.c_str(), Answer, &no));
+    EXPECT_EQ(1, questions);
+    EXPECT_EQ(0, CacheHasFile(1, "Cache\\Work", "a"));
+    EXPECT_EQ(0, CacheStartUp(1, changed.c_str(), Answer, &yes));
+    EXPECT_EQ(2, questions);
+    // Loaded anyway: the damaged last byte is the content of the file.
+    EXPECT_EQ(1, CacheHasFile(1, "Cache\\Work", "a"));
+
+    // An archive changed during the run is written at shutdown; an unchanged one is not.
+    EXPECT_EQ(1, CacheShutDown(1, good.c_str()));
+    EXPECT_EQ(1, CacheValidate(1, good.c_str()));
+    CacheArchive fresh;
+    EXPECT_FALSE(fresh.modified);
+    EXPECT_EQ(-1, CacheShutDown(7, good.c_str()));
+    CacheClear(1);
+}
+
+TEST(CacheProcessWide, UnchangedArchiveIsNotRewritten) {
+    std::string path = TestFolder() + "/CacheUser.arc";
+    WriteBytes(path, "not an archive");
+    // The flag is never cleared during a run; CTest runs each test in a process of its own,
+    // where archive 0 starts unchanged.
+    if (CacheIsModified(0)) GTEST_SKIP() << "archive 0 was changed earlier in this process";
+    EXPECT_EQ(0, CacheShutDown(0, path.c_str()));
+    EXPECT_EQ("not an archive", ReadBytes(path));
+}
