@@ -569,6 +569,7 @@ void SettingsFile::LoadBytes(const char* bytes, size_t size) {
     currentName[0] = '\0';
     currentNameLength = 0;
     currentSection = nullptr;
+    if (size == 0) return; // an empty file holds no line
     const char* end = bytes + size;
     const char* line = bytes;
     for (;;) {
