@@ -143,7 +143,12 @@ void ReleaseData(CacheFile* f) {
 bool AppendToList(CacheFileList* list, const char* name, size_t length, int32_t size,
                   const void* data, CacheSharedBytes* shared) {
     if (!TotalsFit(*list, length, size)) return false;
-    CacheFile* f = new CacheFile();
+    // Every field is set below; the name field is not cleared beyond its terminator.
+    CacheFile* f = new CacheFile;
+    f->data = nullptr;
+    f->shared = nullptr;
+    f->dataHash = 0;
+    f->dataHashKnown = false;
     if (shared && size > 0) {
         // Loaded data is only ever read, never written through this pointer.
         f->data = static_cast<unsigned char*>(const_cast<void*>(data));
