@@ -64,10 +64,12 @@ void FillCatalogue() {
         SetInt(info, "MainWindowPosY_" + std::to_string(s), 40 + s);
     }
     const char* bytes[] = {"Sort", "Alpha", "TopMost", "MoveLock", "AutoHide", "Multi"};
-    for (const char* k : bytes) SetByte(info, k, 1);
+    for (const char* k : bytes)
+        SetByte(info, k, 1);
     SetInt(info, "AutoHideTimer", 1000);
     const char* more[] = {"DeadLink", "Tooltip", "DeleteCheck", "FileNotCheck", "ShortcutFull"};
-    for (const char* k : more) SetByte(info, k, 0);
+    for (const char* k : more)
+        SetByte(info, k, 0);
     SetInt(info, "HotKey", 0);
     SetByte(info, "Style", 0);
     SetByte(info, "Size", 0);
@@ -89,7 +91,8 @@ void FillCatalogue() {
     SetByte(info, "VersionMiner", 20);
     SetInt(info, "TabCount", kTabs);
     for (int t = 0; t < kTabs; ++t) {
-        SetText(info, "Tab_" + std::to_string(t), "Tab " + std::to_string(t) + "\x83\x5C\x83\x74\x83\x67", 256);
+        SetText(info, "Tab_" + std::to_string(t),
+                "Tab " + std::to_string(t) + "\x83\x5C\x83\x74\x83\x67", 256);
         SetInt(info, "Tab_" + std::to_string(t) + "_Count", kEntriesPerTab);
     }
     SetInt(info, "MenuTotal", 10);
@@ -115,7 +118,8 @@ void FillCatalogue() {
             SetInt(section, name + "_Attribute_" + i, 32);
             SetByte(section, name + "_IconType_" + i, 0);
             SetInt(section, name + "_Count_" + i, n * 7 % 100);
-            SetText(section, name + "_Comment_" + i, n % 10 == 0 ? "A comment\r\nwith two lines" : "", 1024);
+            SetText(section, name + "_Comment_" + i,
+                    n % 10 == 0 ? "A comment\r\nwith two lines" : "", 1024);
         }
     }
 }
@@ -134,11 +138,13 @@ void FillArchive(CacheArchive& archive) {
     uint32_t seed = 12345;
     for (int i = 0; i < kIconPairs; ++i) {
         if (i % 2 == 0) {
-            for (unsigned char& b : colour) b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 24);
-            for (unsigned char& b : mask) b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 24);
+            for (unsigned char& b : colour)
+                b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 24);
+            for (unsigned char& b : mask)
+                b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 24);
         }
-        std::string folder = "Cache\\Tab " + std::to_string(i % kTabs) + "\\C:\\Program Files\\Vendor " +
-                             std::to_string(i % 37);
+        std::string folder = "Cache\\Tab " + std::to_string(i % kTabs) +
+                             "\\C:\\Program Files\\Vendor " + std::to_string(i % 37);
         std::string name = "application_" + std::to_string(i) + ".exe";
         CacheAddFile(archive, folder.c_str(), name.c_str(), 4096, colour.data());
         CacheAddFile(archive, folder.c_str(), (name + "_Mask").c_str(), 2048, mask.data());
@@ -177,18 +183,22 @@ void SettingsReadAndLookups(benchmark::State& state) {
         SettingsRead(settingsPath.c_str());
         int found = 0;
         for (const Lookup& l : lookups)
-            found += SettingsGet(l.section.c_str(), l.key.c_str(), l.type, field.data(), l.field, 0) >= 0;
+            found += SettingsGet(l.section.c_str(), l.key.c_str(), l.type, field.data(), l.field,
+                                 0) >= 0;
         if (found != static_cast<int>(lookups.size())) state.SkipWithError("a key was not found");
         SettingsRelease();
         SettingsPrepare();
     }
 }
 
-int IgnoreKey(void*, const char*, const char*, const char*) { return 1; }
+int IgnoreKey(void*, const char*, const char*, const char*) {
+    return 1;
+}
 
 void InihParse(benchmark::State& state) {
     for (auto _ : state) {
-        if (ini_parse(settingsPath.c_str(), IgnoreKey, nullptr) < 0) state.SkipWithError("inih failed");
+        if (ini_parse(settingsPath.c_str(), IgnoreKey, nullptr) < 0)
+            state.SkipWithError("inih failed");
     }
 }
 
@@ -254,7 +264,8 @@ void PlainTableLoop(benchmark::State& state) {
     const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.get());
     for (auto _ : state) {
         uint32_t h = 0;
-        for (size_t i = 0; i < size; ++i) h = (h >> 8) ^ kCacheTable[(h ^ p[i]) & 0xFF];
+        for (size_t i = 0; i < size; ++i)
+            h = (h >> 8) ^ kCacheTable[(h ^ p[i]) & 0xFF];
         benchmark::DoNotOptimize(h);
     }
 }
@@ -306,41 +317,52 @@ int main(int argc, char** argv) {
     settingsBytes = FileSize(settingsPath);
     archiveBytes = FileSize(archivePath);
 
-    benchmark::RegisterBenchmark("settings/floor_read", SettingsFloor)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("settings/read_and_lookups", SettingsReadAndLookups)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("settings/floor_read", SettingsFloor)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("settings/read_and_lookups", SettingsReadAndLookups)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("settings/inih_parse", InihParse)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("settings/fill_and_render", SettingsFillAndRender)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("settings/fill_and_render", SettingsFillAndRender)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("archive/floor_read", ArchiveFloor)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("archive/plain_table_loop", PlainTableLoop)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("archive/validate", ArchiveValidate)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("archive/plain_table_loop", PlainTableLoop)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("archive/validate", ArchiveValidate)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("archive/load", ArchiveLoad)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("archive/save", ArchiveSave)->Unit(benchmark::kMillisecond);
 
     // Everything after the data folder goes to Google Benchmark.
     std::vector<char*> benchArgs{argv[0]};
-    for (int i = folder == "/tmp" ? 1 : 2; i < argc; ++i) benchArgs.push_back(argv[i]);
+    for (int i = folder == "/tmp" ? 1 : 2; i < argc; ++i)
+        benchArgs.push_back(argv[i]);
     int benchArgc = static_cast<int>(benchArgs.size());
     benchmark::Initialize(&benchArgc, benchArgs.data());
     Collector collector;
     benchmark::RunSpecifiedBenchmarks(&collector);
 
-    std::printf("\nsettings file %.1f MB (%d tabs x %d entries, %zu keys); archive %.1f MB (%d icon pairs, half repeated)\n",
-                settingsBytes / 1e6, kTabs, kEntriesPerTab, lookups.size(), archiveBytes / 1e6, kIconPairs);
-    PrintLine(collector, "settings read (floor)", "settings/floor_read", settingsBytes, nullptr, nullptr, "");
+    std::printf("\nsettings file %.1f MB (%d tabs x %d entries, %zu keys); archive %.1f MB (%d "
+                "icon pairs, half repeated)\n",
+                settingsBytes / 1e6, kTabs, kEntriesPerTab, lookups.size(), archiveBytes / 1e6,
+                kIconPairs);
+    PrintLine(collector, "settings read (floor)", "settings/floor_read", settingsBytes, nullptr,
+              nullptr, "");
     PrintLine(collector, "settings read + all lookups", "settings/read_and_lookups", settingsBytes,
               "settings/floor_read", "settings/inih_parse", "inih");
     PrintLine(collector, "settings parse by inih (peer)", "settings/inih_parse", settingsBytes,
               "settings/floor_read", nullptr, "");
     PrintLine(collector, "settings fill + write buffer", "settings/fill_and_render", settingsBytes,
               "settings/floor_read", "settings/inih_parse", "inih");
-    PrintLine(collector, "archive read (floor)", "archive/floor_read", archiveBytes, nullptr, nullptr, "");
+    PrintLine(collector, "archive read (floor)", "archive/floor_read", archiveBytes, nullptr,
+              nullptr, "");
     PrintLine(collector, "archive table loop (peer)", "archive/plain_table_loop", archiveBytes,
               "archive/floor_read", nullptr, "");
     PrintLine(collector, "archive validate", "archive/validate", archiveBytes, "archive/floor_read",
               "archive/plain_table_loop", "table loop");
-    PrintLine(collector, "archive load", "archive/load", archiveBytes, "archive/floor_read", nullptr, "");
-    PrintLine(collector, "archive save (to buffer)", "archive/save", archiveBytes, "archive/floor_read",
+    PrintLine(collector, "archive load", "archive/load", archiveBytes, "archive/floor_read",
               nullptr, "");
+    PrintLine(collector, "archive save (to buffer)", "archive/save", archiveBytes,
+              "archive/floor_read", nullptr, "");
     std::remove(settingsPath.c_str());
     std::remove(archivePath.c_str());
     return 0;
