@@ -15,7 +15,7 @@ total_pass=0
 total_fail=0
 
 cleanup() {
-  if [ -d "$WINEPREFIX" ]; then wineserver -k >/dev/null 2>&1; fi
+  if [ -d "$WINEPREFIX" ]; then qdx_stop_wine; fi
   qdx_stop_display
 }
 trap cleanup EXIT
@@ -61,7 +61,7 @@ run_layer native "$ROOT/build/native" -j2
 
 qdx_start_display || exit 1
 qdx_ensure_prefix
-wineserver -p >/dev/null 2>&1
+qdx_start_wine
 run_layer wine-core "$ROOT/build/win32" -j2 -L core
 run_layer wine-win32 "$ROOT/build/win32" -j2 -L win32
 run_layer wine-e2e "$ROOT/build/win32" -L e2e

@@ -1,7 +1,7 @@
 # Windows build: QDX.exe, the portable tests again, in-process Win32 tests and end-to-end
 # tests, all run by CTest under Wine (scripts/wine-exec.sh sets the environment).
 enable_language(RC)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I ${CMAKE_SOURCE_DIR}/res")
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
 
 # Wine finds no MinGW DLLs: the C and C++ run-times and winpthread are linked in.
@@ -34,14 +34,14 @@ if(QDX_TESTS)
   endif()
   if(QDX_WIN_TESTS)
     # The resources are linked in, so menus, dialogs and strings load from the test itself.
-    add_executable(qdx_win32_tests ${QDX_WIN_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/win_test_main.cpp
-                                   ${QDX_RC})
+    file(GLOB win_test_support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+    add_executable(qdx_win32_tests ${QDX_WIN_TESTS} ${win_test_support} ${QDX_RC})
     target_link_libraries(qdx_win32_tests PRIVATE qdx_app gtest)
     target_include_directories(qdx_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     gtest_discover_tests(qdx_win32_tests ${win_test_props} PROPERTIES LABELS win32)
   endif()
   if(QDX_E2E_TESTS)
-    add_executable(qdx_e2e_tests ${QDX_E2E_TESTS})
+    add_executable(qdx_e2e_tests ${QDX_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/e2e/process.cpp)
     target_link_libraries(qdx_e2e_tests PRIVATE qdx_core gtest_main ${QDX_WIN_LIBS})
     target_include_directories(qdx_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_compile_definitions(qdx_e2e_tests PRIVATE QDX_EXE_UNIX_PATH="${QDX_BIN_DIR}/QDX.exe")

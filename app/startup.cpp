@@ -1,0 +1,154 @@
+#include "app/startup.h"
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/tray_icon.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogue_services.h"
+#include "commands/menus.h"
+#include "commands/shortcuts.h"
+#include "input/window_behaviours.h"
+#include "res/command_ids.h"
+#include "storage/settings.h"
+#include "storage/settings_file.h"
+#include "storage/settings_contents.h"
+#include "view/grid_view.h"
+#include "view/painting.h"
+
+const char kInstanceMutexName[] = "VARROW_M_";
+
+HANDLE AcquireSingleInstance() {
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutexName);
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (mutex) CloseHandle(mutex);
+        return nullptr;
+    }
+    return mutex;
+}
+
+void InitDataPaths() {
+    char module[1024] = "";
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    module[sizeof module - 1] = '\0';
+    SetDataPathsFromModule(module);
+    // "C:" alone would name the drive's current folder, not its root.
+    char folder[1024];
+    lstrcpynA(folder, ProgramFolder(), sizeof folder - 1);
+    int length = lstrlenA(folder);
+    if (length == 2 && folder[1] == ':') lstrcatA(folder, "\\");
+    SetCurrentDirectoryA(folder);
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+    // Registered before the window exists, so the first message can already be matched.
+    if (TaskbarCreatedMessage() == 0) SetTaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated"));
+    WNDCLASSA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = MainWindowProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+    wc.lpszMenuName = "VARROW_MENU";
+    wc.lpszClassName = kMainClassName;
+    return RegisterClassA(&wc) != 0;
+}
+
+// The layered style is only given where its attributes can be set (the Windows 2000 class);
+// elsewhere a layered window would stay invisible, and transparency is never offered there.
+DWORD MainWindowExStyle(int osVersionCode) {
+    DWORD style = WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES;
+    if (osVersionCode >= 8) style |= WS_EX_LAYERED;
+    return style;
+}
+
+HWND CreateMainWindow(HINSTANCE instance) {
+    SetAppInstance(instance);
+    HWND window = CreateWindowExA(MainWindowExStyle(GetOsVersionCode()), kMainClassName,
+                                  kMainWindowTitle, WS_SYSMENU | WS_MINIMIZEBOX, 30, 30, 414, 420,
+                                  nullptr, nullptr, instance, nullptr);
+    SetMainWindow(window);
+    if (!window) return nullptr;
+    LoadLayeredFunction();
+    if (HasLayeredFunction()) SetLayeredAlpha(window, 255);
+    return window;
+}
+
+void ApplyDefaultSettings() {
+    ResetSettings();
+    ApplyDefaultSettingValues(GetSysColor(COLOR_BTNSHADOW), GetOsVersionCode());
+}
+
+void LoadAll() {
+    LoadMsiFunctions();
+    ClearCatalogue();
+    InstallCatalogueServices();
+    SettingsPrepare();
+    LoadArchives(MainWindow());
+    SettingsRead(SettingsPath());
+    LoadOptions();
+    LoadMenuAndCatalogue();
+    // The parsed document is dropped; the lookup scratch stays for the save at exit.
+    SettingsRelease();
+    SettingsPrepare();
+    SetVersion(1);
+    SetVersionMiner(20);
+}
+
+void ShowMainWindow() {
+    UpdateWindow(MainWindow());
+    ShowWindow(MainWindow(), SW_SHOW);
+    PaintGrid();
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void CloseApplication(HWND window) {
+    StopAutoHide();
+    DestroyWindow(ToolTip());
+    SetToolTip(nullptr);
+
+    RECT rect;
+    if (IsSummoned()) {
+        rect = SummonSavedRect();
+    } else {
+        GetWindowRect(window, &rect);
+    }
+    SetMainWindowPos(GetStyle(), rect.left, rect.top);
+
+    UnregisterSummonHotKey(kSummonHotKeyId);
+    SaveAll();
+    FreeMsiFunctions();
+    FreeCatalogue();
+    SettingsRelease();
+    RemoveTrayIcon();
+    DestroyTrayMenu(TrayMenu());
+    SetTrayMenu(nullptr);
+    DestroyWindow(window);
+}
+
+int RunApplication(HINSTANCE instance) {
+    HANDLE mutex = AcquireSingleInstance();
+    if (!mutex) return 0;
+    InitDataPaths();
+    if (!RegisterMainClass(instance)) return -1;
+    if (!CreateMainWindow(instance)) return -1;
+    ApplyDefaultSettings();
+    LoadAll();
+    RegisterSummonHotKey(GetHotKey(), kSummonHotKeyId);
+    UpdateScrollRange();
+    ShowMainWindow();
+    int exitCode = RunMessageLoop();
+    FreeLayeredFunction();
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+    return exitCode;
+}

@@ -1,0 +1,6 @@
+// Registration of files dropped on the main window.
+#pragma once
+
+#include <windows.h>
+
+void OnDropFiles(HWND window, HDROP drop);

@@ -1,0 +1,13 @@
+// Tab names: the texts of the tab strip's items, the only place that holds them.
+#pragma once
+
+enum { kTabNameSize = 256 };
+
+void AppendTab(const char* name);
+void GetTabName(int t, char* buffer);  // buffer of kTabNameSize bytes
+void SetTabName(int t, const char* name);
+int FindTab(const char* name);
+int TabNameExists(const char* name);
+void SwapTabNames(int a, int b);
+int CurrentTab();
+int TabNameCount();

@@ -1,0 +1,74 @@
+#include "catalogue/tab_names.h"
+
+#include "app/app_state.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+
+bool ReadItemText(int t, char* buffer) {
+    buffer[0] = '\0';
+    TCITEMA item;
+    ZeroMemory(&item, sizeof item);
+    item.mask = TCIF_TEXT;
+    item.pszText = buffer;
+    item.cchTextMax = kTabNameSize;
+    BOOL ok = SendMessageA(TabControl(), TCM_GETITEMA, t, reinterpret_cast<LPARAM>(&item)) != 0;
+    buffer[kTabNameSize - 1] = '\0';
+    // Some controls hand back their own text pointer instead of filling the buffer.
+    if (ok && item.pszText != buffer && item.pszText) {
+        lstrcpynA(buffer, item.pszText, kTabNameSize);
+    }
+    return ok;
+}
+
+void WriteItemText(int t, const char* name) {
+    char text[kTabNameSize];
+    lstrcpynA(text, name, kTabNameSize);
+    TCITEMA item;
+    ZeroMemory(&item, sizeof item);
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    SendMessageA(TabControl(), TCM_SETITEMA, t, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+int TabNameCount() { return static_cast<int>(SendMessageA(TabControl(), TCM_GETITEMCOUNT, 0, 0)); }
+
+void AppendTab(const char* name) {
+    char text[kTabNameSize];
+    lstrcpynA(text, name, kTabNameSize);
+    TCITEMA item;
+    ZeroMemory(&item, sizeof item);
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    SendMessageA(TabControl(), TCM_INSERTITEMA, TabNameCount(), reinterpret_cast<LPARAM>(&item));
+}
+
+void GetTabName(int t, char* buffer) { ReadItemText(t, buffer); }
+
+void SetTabName(int t, const char* name) { WriteItemText(t, name); }
+
+int FindTab(const char* name) {
+    int count = TabNameCount();
+    char text[kTabNameSize];
+    for (int t = 0; t < count; ++t) {
+        if (ReadItemText(t, text) && std::strcmp(text, name) == 0) return t;
+    }
+    return -1;
+}
+
+int TabNameExists(const char* name) { return FindTab(name) >= 0 ? 1 : 0; }
+
+void SwapTabNames(int a, int b) {
+    char first[kTabNameSize];
+    char second[kTabNameSize];
+    if (!ReadItemText(a, first) || !ReadItemText(b, second)) return;
+    WriteItemText(a, second);
+    WriteItemText(b, first);
+}
+
+int CurrentTab() { return static_cast<int>(SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0)); }

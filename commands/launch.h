@@ -1,0 +1,4 @@
+// Launching entries.
+#pragma once
+
+void LaunchSelectedEntry();

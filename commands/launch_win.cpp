@@ -1,0 +1,5 @@
+#include "commands/launch.h"
+
+void LaunchSelectedEntry() {
+    // Launching is not built yet.
+}

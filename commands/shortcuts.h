@@ -1,0 +1,5 @@
+// Shell links and advertised (Windows Installer) shortcuts.
+#pragma once
+
+bool LoadMsiFunctions();
+void FreeMsiFunctions();

@@ -1,0 +1,41 @@
+// A fixture that creates the real main window in this process, as start-up does, and
+// closes it again through the application's own close sequence.
+#pragma once
+
+#include "app/app_state.h"
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        static bool registered = RegisterMainClass(instance);
+        ASSERT_TRUE(registered);
+        window_ = CreateMainWindow(instance);
+        ASSERT_NE(nullptr, window_);
+        ApplyDefaultSettings();
+    }
+    void TearDown() override {
+        if (IsWindow(window_)) CloseApplication(window_);
+        PumpMessages();
+    }
+    // Handles whatever is queued (paints, posted messages) and returns the quit code, or
+    // -1 when no quit message came.
+    static int PumpMessages() {
+        MSG msg;
+        int quit = -1;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = static_cast<int>(msg.wParam);
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        return quit;
+    }
+    HWND window_ = nullptr;
+};

@@ -1,0 +1,6 @@
+// Tooltip texts of the grid cells.
+#pragma once
+
+#include <windows.h>
+
+void SupplyEntryTooltipText(NMHDR* header);
