@@ -273,6 +273,7 @@ void PlainTableLoop(benchmark::State& state) {
 // Keeps the mean real time of each measure, in milliseconds.
 class Collector : public benchmark::ConsoleReporter {
   public:
+    Collector() : ConsoleReporter(OO_None) {} // plain text, no colour codes in logs
     std::map<std::string, double> millis;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs)
