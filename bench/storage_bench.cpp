@@ -290,13 +290,13 @@ void PrintLine(const Collector& c, const char* label, const char* measure, size_
     };
     double ms = find(measure);
     if (ms <= 0) {
-        std::printf("%-32s failed\n", label);
+        std::printf("%-32s not run or failed\n", label);
         return;
     }
     double mbs = static_cast<double>(bytes) / 1e6 / (ms / 1e3);
     std::printf("%-32s %9.1f MB/s  %8.2f ms", label, mbs, ms);
-    if (floor) std::printf("  floor x%.2f", ms / find(floor));
-    if (peer) std::printf("  %s x%.2f", peerName, ms / find(peer));
+    if (floor && find(floor) > 0) std::printf("  floor x%.2f", ms / find(floor));
+    if (peer && find(peer) > 0) std::printf("  %s x%.2f", peerName, ms / find(peer));
     std::printf("\n");
 }
 
