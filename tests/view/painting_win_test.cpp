@@ -4,6 +4,7 @@
 #include "catalogue/tab_names.h"
 #include "commands/path_utils.h"
 #include "commands/scratch_folder.h"
+#include "commands/shortcuts.h"
 #include "storage/entry_icons.h"
 #include "storage/settings.h"
 #include "support/main_window_fixture.h"
@@ -282,6 +283,44 @@ TEST(CaptionName, FilesLoseTheirExtensionFoldersKeepIt) {
     EXPECT_STREQ("a.b", out);
     CaptionNameOf(out, "Makefile", 0);
     EXPECT_STREQ("Makefile", out);
+}
+
+}  // namespace
+
+namespace {
+
+// Not a check: shows the real window with real icons for a screenshot, for as many seconds
+// as QDX_DEMO_SECONDS says (run with --gtest_also_run_disabled_tests).
+TEST_F(PaintingTest, DISABLED_ShowsAGridOfRealIconsForAScreenshot) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    std::string system = std::string(windows) + "\\system32\\";
+    std::string tool = scratch_.InstallRecorder("recorder.exe");
+    std::string link = scratch_.File("notepad.lnk");
+    CreateStartupShortcut(link.c_str(), (system + "notepad.exe").c_str(), "", "", "",
+                          (system + "notepad.exe").c_str(), 0, SW_SHOWNORMAL);
+    const std::string paths[] = {
+        std::string(windows) + "\\notepad.exe", system + "cmd.exe", system + "winecfg.exe",
+        std::string(windows) + "\\regedit.exe", system + "control.exe", windows,
+        scratch_.Write("readme.txt", "text"), scratch_.Write("notes.TXT", "more"),
+        scratch_.Write("page.html", "<p>"), tool, link,
+        scratch_.File("a very long name that cannot fit.exe"),
+    };
+    for (const std::string& path : paths) Add(path, GetPathAttributes(path.c_str()));
+    SetBackGround(1);
+    SetGrid(0);
+    SetGridColor(RGB(128, 128, 160));
+    SetIconDraw(1);
+    PutCursorOn(1, 1);
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    char seconds[16] = "0";
+    GetEnvironmentVariableA("QDX_DEMO_SECONDS", seconds, sizeof seconds);
+    DWORD until = GetTickCount() + 1000u * static_cast<DWORD>(atoi(seconds));
+    do {
+        PumpMessages();
+        Sleep(50);
+    } while (GetTickCount() < until);
 }
 
 }  // namespace
