@@ -25,7 +25,7 @@ bool StartFolder(char* out, size_t capacity, const char* path) {
     return StartFolderOf(out, static_cast<int>(capacity), path);
 }
 
-}  // namespace
+} // namespace
 
 void InstallCatalogueServices() {
     CatalogueServices services = {};

@@ -28,8 +28,8 @@ bool StartLaunchThread(HWND owner, const char* path, const char* arguments,
 // The worker's body: takes over and frees the request.
 DWORD WINAPI RunLaunchRequest(void* request);
 // Fills execInfo for the shell and calls ShellExecuteExA.
-BOOL ExecuteLaunch(HWND owner, const char* path, const char* arguments,
-                   const char* workingFolder, int mode, SHELLEXECUTEINFOA* execInfo);
+BOOL ExecuteLaunch(HWND owner, const char* path, const char* arguments, const char* workingFolder,
+                   int mode, SHELLEXECUTEINFOA* execInfo);
 
 // The main window's double-click: launches the entry under the grid cursor.
 void LaunchSelectedEntry();
@@ -38,7 +38,7 @@ void LaunchSelectedEntry();
 bool OpenWithPending();
 void SetOpenWithPending(bool pending);
 const char* OpenWithPath();
-void SetOpenWithPath(const char* path);  // cut to 1023 bytes
+void SetOpenWithPath(const char* path); // cut to 1023 bytes
 
 // Requests handed out and not yet freed by their workers (for tests).
 long LiveLaunchRequests();

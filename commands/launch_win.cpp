@@ -62,15 +62,27 @@ const char* ChooseStartFolder(const char* path, const char* workingFolder, char*
     return folder;
 }
 
-}  // namespace
+} // namespace
 
-bool OpenWithPending() { return g_openWithPending; }
-void SetOpenWithPending(bool pending) { g_openWithPending = pending; }
-const char* OpenWithPath() { return g_openWithPath; }
-void SetOpenWithPath(const char* path) { lstrcpynA(g_openWithPath, path ? path : "", kLaunchTextSize); }
+bool OpenWithPending() {
+    return g_openWithPending;
+}
+void SetOpenWithPending(bool pending) {
+    g_openWithPending = pending;
+}
+const char* OpenWithPath() {
+    return g_openWithPath;
+}
+void SetOpenWithPath(const char* path) {
+    lstrcpynA(g_openWithPath, path ? path : "", kLaunchTextSize);
+}
 
-long LiveLaunchRequests() { return g_liveRequests; }
-void SetLaunchThreadStarter(LaunchThreadStarter starter) { g_threadStarter = starter; }
+long LiveLaunchRequests() {
+    return g_liveRequests;
+}
+void SetLaunchThreadStarter(LaunchThreadStarter starter) {
+    g_threadStarter = starter;
+}
 
 int Launch(const char* path, const char* arguments, const char* workingFolder, int mode) {
     StartLaunchThread(MainWindow(), path, arguments, workingFolder, mode);
@@ -115,8 +127,8 @@ DWORD WINAPI RunLaunchRequest(void* argument) {
     return 0;
 }
 
-BOOL ExecuteLaunch(HWND owner, const char* path, const char* arguments,
-                   const char* workingFolder, int mode, SHELLEXECUTEINFOA* execInfo) {
+BOOL ExecuteLaunch(HWND owner, const char* path, const char* arguments, const char* workingFolder,
+                   int mode, SHELLEXECUTEINFOA* execInfo) {
     char target[kExpandedPathSize];
     ExpandEnvironmentReferences(target, sizeof target, path, static_cast<int>(std::strlen(path)));
 

@@ -5,9 +5,13 @@
 namespace {
 
 // A byte of the upper half outside the one-byte katakana range starts a two-byte character.
-bool IsLeadByte(unsigned char b) { return b >= 0x80 && (b < 0xA1 || b > 0xDF); }
+bool IsLeadByte(unsigned char b) {
+    return b >= 0x80 && (b < 0xA1 || b > 0xDF);
+}
 
-bool IsSeparator(unsigned char b) { return b == '\\' || b == '/'; }
+bool IsSeparator(unsigned char b) {
+    return b == '\\' || b == '/';
+}
 
 // Appends n bytes when they fit whole below capacity; false when they do not.
 bool AppendPiece(char* dest, int capacity, int* position, const char* piece, int n) {
@@ -17,7 +21,7 @@ bool AppendPiece(char* dest, int capacity, int* position, const char* piece, int
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int FindEnvironmentReference(const char* text, int length, int* referenceLength) {
     int i = 0;
@@ -33,7 +37,8 @@ int FindEnvironmentReference(const char* text, int length, int* referenceLength)
         }
         // The name runs to the next '%'; a separator or the end means it was no reference.
         int j = i + 1;
-        while (j < length && text[j] != '%' && !IsSeparator(static_cast<unsigned char>(text[j]))) ++j;
+        while (j < length && text[j] != '%' && !IsSeparator(static_cast<unsigned char>(text[j])))
+            ++j;
         if (j < length && text[j] == '%') {
             if (referenceLength) *referenceLength = j - i + 1;
             return i;
@@ -43,8 +48,8 @@ int FindEnvironmentReference(const char* text, int length, int* referenceLength)
     return -1;
 }
 
-int ExpandReferencesWith(EnvironmentLookup lookup, char* dest, int destCapacity,
-                         const char* source, int sourceLength) {
+int ExpandReferencesWith(EnvironmentLookup lookup, char* dest, int destCapacity, const char* source,
+                         int sourceLength) {
     if (!dest || destCapacity <= 0) return -1;
     if (!source || sourceLength < 0) sourceLength = 0;
     int result = 1;
@@ -132,7 +137,7 @@ bool IsShortcutPath(const char* path) {
     for (int k = 0; k < 3; ++k) {
         char c = ext[k];
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != kLnk[k]) return false;  // also stops at the terminator
+        if (c != kLnk[k]) return false; // also stops at the terminator
     }
     return true;
 }

@@ -7,8 +7,8 @@
 #include <cstdint>
 
 enum {
-    kExpandedPathSize = 2048,    // buffer of an expanded target
-    kEnvironmentNameSize = 256,  // a reference's name holds at most 255 characters
+    kExpandedPathSize = 2048,   // buffer of an expanded target
+    kEnvironmentNameSize = 256, // a reference's name holds at most 255 characters
 };
 
 // Index of the opening '%' of the first reference in text[0..length), or -1. The reference
@@ -23,12 +23,11 @@ typedef int (*EnvironmentLookup)(const char* name, char* out, int capacity);
 // with `lookup`. Undefined references and empty names stay as written. A piece that does not
 // fit whole is left out and ends the copy. The output is always terminated; 1 when everything
 // fitted, -1 when it was cut.
-int ExpandReferencesWith(EnvironmentLookup lookup, char* dest, int destCapacity,
-                         const char* source, int sourceLength);
+int ExpandReferencesWith(EnvironmentLookup lookup, char* dest, int destCapacity, const char* source,
+                         int sourceLength);
 
 // The same with the process environment (names compared without regard to letter case).
-int ExpandEnvironmentReferences(char* dest, int destCapacity, const char* source,
-                                int sourceLength);
+int ExpandEnvironmentReferences(char* dest, int destCapacity, const char* source, int sourceLength);
 
 // Length of the folder part of a path including its final separator; a separator in the
 // last byte does not count. -1 when there is none.

@@ -30,9 +30,9 @@ bool StartFolderOf(char* out, int capacity, const char* path);
 // The user's start-up folder (out of MAX_PATH bytes); false leaves out as it was.
 bool GetStartupFolder(char* out);
 // The start-up shortcut's file name, and its full path (1024 bytes).
-extern const char kStartupShortcutName[];  // "qdx.lnk"
+extern const char kStartupShortcutName[]; // "qdx.lnk"
 void StartupShortcutPath(char* out);
 
 bool CreateStartupShortcut(const char* linkPath, const char* target, const char* description,
-                           const char* arguments, const char* workingFolder,
-                           const char* iconPath, int iconIndex, int showCommand);
+                           const char* arguments, const char* workingFolder, const char* iconPath,
+                           int iconIndex, int showCommand);

@@ -24,8 +24,7 @@ HMODULE g_msi;
 MsiGetShortcutTargetFunction g_msiGetShortcutTarget;
 MsiGetComponentPathFunction g_msiGetComponentPath;
 
-template <typename F>
-F LookUp(HMODULE module, const char* name) {
+template <typename F> F LookUp(HMODULE module, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
@@ -50,7 +49,9 @@ bool ResolveAdvertisedShortcut(const char* path, ShortcutInfo* info) {
 }
 
 // COM is usable on this thread after S_OK and S_FALSE; both must be balanced.
-bool StartCom() { return SUCCEEDED(CoInitialize(nullptr)); }
+bool StartCom() {
+    return SUCCEEDED(CoInitialize(nullptr));
+}
 
 bool ToWide(const char* path, WCHAR* wide) {
     wide[0] = L'\0';
@@ -117,7 +118,7 @@ void CopyCut(char* out, int capacity, const char* text) {
     lstrcpynA(out, text, capacity);
 }
 
-}  // namespace
+} // namespace
 
 bool LoadMsiFunctions() {
     if (g_msi) FreeMsiFunctions();
@@ -186,13 +187,13 @@ void StartupShortcutPath(char* out) {
 }
 
 bool CreateStartupShortcut(const char* linkPath, const char* target, const char* description,
-                           const char* arguments, const char* workingFolder,
-                           const char* iconPath, int iconIndex, int showCommand) {
+                           const char* arguments, const char* workingFolder, const char* iconPath,
+                           int iconIndex, int showCommand) {
     // Only a successful start is balanced: an unbalanced release would end COM for
     // whoever initialised it on this thread before us.
     bool started = StartCom();
-    bool saved = WriteShellLink(linkPath, target, description, arguments, workingFolder,
-                                iconPath, iconIndex, showCommand);
+    bool saved = WriteShellLink(linkPath, target, description, arguments, workingFolder, iconPath,
+                                iconIndex, showCommand);
     if (started) CoUninitialize();
     return saved;
 }

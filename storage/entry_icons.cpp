@@ -10,7 +10,9 @@ const char kMaskSuffix[] = "_Mask";
 
 namespace {
 
-bool IsLeadByte(unsigned char b) { return b >= 0x80 && (b < 0xA1 || b > 0xDF); }
+bool IsLeadByte(unsigned char b) {
+    return b >= 0x80 && (b < 0xA1 || b > 0xDF);
+}
 
 TypeIcon g_staticTypeIcon;
 
@@ -47,7 +49,8 @@ void LowerExtension(char* out, size_t capacity, const char* ext) {
 }
 
 void PutLittleEndian(unsigned char* out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out[i] = static_cast<unsigned char>(value >> (8 * i));
+    for (int i = 0; i < bytes; ++i)
+        out[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
 void AppendCut(char* out, size_t capacity, size_t* n, const char* text) {
@@ -64,7 +67,7 @@ void FreeRecordBits(TypeIcon* record) {
     record->colourBits = record->maskBits = nullptr;
 }
 
-}  // namespace
+} // namespace
 
 void TabCacheFolder(char* out, const char* tabName) {
     std::snprintf(out, kIconFolderSize, "Cache\\%s", tabName ? tabName : "");
@@ -155,7 +158,9 @@ void RemoveTypeIcon(TypeIcon* record) {
     }
 }
 
-bool IsStaticTypeIcon(const TypeIcon* record) { return record == &g_staticTypeIcon; }
+bool IsStaticTypeIcon(const TypeIcon* record) {
+    return record == &g_staticTypeIcon;
+}
 
 bool IsTypeIconBits(const unsigned char* bits) {
     if (!bits) return false;
@@ -180,7 +185,8 @@ void FreeTypeIcons() {
 int TypeIconCount() {
     if (g_staticTypeIcon.key[0] == '\0') return 0;
     int n = 0;
-    for (const TypeIcon* r = &g_staticTypeIcon; r; r = r->next) ++n;
+    for (const TypeIcon* r = &g_staticTypeIcon; r; r = r->next)
+        ++n;
     return n;
 }
 

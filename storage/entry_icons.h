@@ -12,12 +12,12 @@ enum {
     kIconSide = 32,
     kColourBitsSize = 4096,  // 32 x 32 at 32 bits per pixel, rows bottom-up
     kMaskBitsSize = 2048,    // 32 x 32 at 16 bits per pixel (5-5-5), rows bottom-up
-    kBitmapHeadersSize = 54,  // BITMAPFILEHEADER + BITMAPINFOHEADER
+    kBitmapHeadersSize = 54, // BITMAPFILEHEADER + BITMAPINFOHEADER
     kTypeKeySize = 256,
     kIconFolderSize = 1024,
 };
 
-extern const char kMaskSuffix[];  // "_Mask"
+extern const char kMaskSuffix[]; // "_Mask"
 
 // "Cache\\" + tab name: the archive folder of a tab (out of kIconFolderSize bytes).
 void TabCacheFolder(char* out, const char* tabName);

@@ -102,7 +102,8 @@ bool DrawFrames(HICON icon, unsigned char* colour, unsigned char* mask) {
 HICON ShellIconOf(const char* path, bool expand) {
     char expanded[kExpandedPathSize];
     if (expand) {
-        ExpandEnvironmentReferences(expanded, sizeof expanded, path, static_cast<int>(std::strlen(path)));
+        ExpandEnvironmentReferences(expanded, sizeof expanded, path,
+                                    static_cast<int>(std::strlen(path)));
         path = expanded;
     }
     SHFILEINFOA info;
@@ -168,7 +169,9 @@ bool ReadBitsPair(int archive, const char* folder, const char* fileName, unsigne
     return false;
 }
 
-bool IsFolderEntry(const Entry* entry) { return (entry->Attribute & kFolderAttribute) != 0; }
+bool IsFolderEntry(const Entry* entry) {
+    return (entry->Attribute & kFolderAttribute) != 0;
+}
 
 // The shared record of a type, added and filled from this entry's files on first sight.
 TypeIcon* SharedTypeIcon(const char* folder, const Entry* entry) {
@@ -210,7 +213,7 @@ void WriteBitmapFile(const char* fileName, const unsigned char* bits, int bitCou
     CloseHandle(file);
 }
 
-}  // namespace
+} // namespace
 
 bool IconToFrames(HICON icon, unsigned char* colour, unsigned char* mask) {
     ICONINFO parts;

@@ -2,17 +2,20 @@
 
 namespace {
 
-int Channel(uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
+int Channel(uint32_t colour, int shift) {
+    return static_cast<int>((colour >> shift) & 0xFF);
+}
 
 // Signed arithmetic truncating toward zero; only the low 8 bits make the channel.
 uint32_t Blend(int start, int end, int i, int span) {
     if (span <= 1) return static_cast<uint32_t>(start) & 0xFF;
-    long long value = (static_cast<long long>(span - i - 1) * start + static_cast<long long>(i) * end) /
-                      (span - 1);
+    long long value =
+        (static_cast<long long>(span - i - 1) * start + static_cast<long long>(i) * end) /
+        (span - 1);
     return static_cast<uint32_t>(value) & 0xFF;
 }
 
-}  // namespace
+} // namespace
 
 uint32_t GradientColourAt(uint32_t startColour, uint32_t endColour, int i, int span) {
     uint32_t red = Blend(Channel(startColour, 0), Channel(endColour, 0), i, span);

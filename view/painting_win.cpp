@@ -27,11 +27,11 @@ int PaintOsVersionCode() {
 
 int GridPenStyle(int gridType) {
     switch (gridType) {
-        case 1: return PS_DASH;
-        case 2: return PS_DOT;
-        case 3: return PS_DASHDOT;
-        case 4: return PS_DASHDOTDOT;
-        default: return PS_SOLID;
+    case 1: return PS_DASH;
+    case 2: return PS_DOT;
+    case 3: return PS_DASHDOT;
+    case 4: return PS_DASHDOTDOT;
+    default: return PS_SOLID;
     }
 }
 
@@ -108,7 +108,9 @@ void DrawCross(HDC dc, int x, int y, int cellWidth, int cellHeight) {
     DeleteObject(pen);
 }
 
-bool CaptionsShown() { return !(GetStyle() != 0 && GetSize() == 2); }
+bool CaptionsShown() {
+    return !(GetStyle() != 0 && GetSize() == 2);
+}
 
 void PaintEntryCaption(HDC dc, const EntrySnapshot& snapshot, int x, int y) {
     char name[kEntryNameSize];
@@ -137,7 +139,7 @@ void PaintEntryCell(HDC dc, EntrySnapshot* snapshot, int x, int y, bool onCursor
     if (CaptionsShown()) PaintEntryCaption(dc, *snapshot, x, y);
 }
 
-}  // namespace
+} // namespace
 
 void CaptionNameOf(char* out, const char* fileName, DWORD attribute) {
     lstrcpynA(out, fileName, kEntryNameSize);
@@ -198,24 +200,23 @@ void PaintBackground() {
     HDC dc = BackBuffer().BufferDc();
     HWND window = MainWindow();
     switch (GetBackGround()) {
-        case 0: {
-            RECT client;
-            GetClientRect(window, &client);
-            FillColourRect(dc, client.left, client.top, client.right, client.bottom, GetColor());
-            KillTimer(window, kDesktopRefreshTimerId);
-            break;
-        }
-        case 1:
-            GradientFill(dc, 0, 0, ColumnCount() * CellWidth(), RowCount() * CellHeight(),
-                         GetGColorStart(), GetGColorEnd(), GetGradWay());
-            KillTimer(window, kDesktopRefreshTimerId);
-            break;
-        case 2:
-            // The screen copy needs the Windows 2000 class; below it nothing is painted.
-            if (PaintOsVersionCode() >= 8) CopyDesktopBehindGrid(dc, window);
-            break;
-        default:
-            break;
+    case 0: {
+        RECT client;
+        GetClientRect(window, &client);
+        FillColourRect(dc, client.left, client.top, client.right, client.bottom, GetColor());
+        KillTimer(window, kDesktopRefreshTimerId);
+        break;
+    }
+    case 1:
+        GradientFill(dc, 0, 0, ColumnCount() * CellWidth(), RowCount() * CellHeight(),
+                     GetGColorStart(), GetGColorEnd(), GetGradWay());
+        KillTimer(window, kDesktopRefreshTimerId);
+        break;
+    case 2:
+        // The screen copy needs the Windows 2000 class; below it nothing is painted.
+        if (PaintOsVersionCode() >= 8) CopyDesktopBehindGrid(dc, window);
+        break;
+    default: break;
     }
 }
 
@@ -258,9 +259,9 @@ int FitCaption(HDC dc, const char* name, int cellWidth, SIZE* extent) {
 }
 
 void PaintCaption(HDC dc, int x, int y, const char* name) {
-    HFONT font = CreateFontA(kCaptionHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                             SHIFTJIS_CHARSET, 0, 0, PROOF_QUALITY, FIXED_PITCH | FF_MODERN,
-                             kCaptionFace);
+    HFONT font =
+        CreateFontA(kCaptionHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+                    PROOF_QUALITY, FIXED_PITCH | FF_MODERN, kCaptionFace);
     HGDIOBJ previousFont = SelectObject(dc, font);
     char text[kEntryNameSize];
     lstrcpynA(text, name, sizeof text);

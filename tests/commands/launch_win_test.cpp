@@ -94,8 +94,8 @@ TEST_F(LaunchTest, DoubleClickStartsTheEntryWithItsArgumentsAndFolder) {
     Recorded r = WaitForRecord(recorder_);
     ASSERT_TRUE(r.started);
     EXPECT_TRUE(EndsWith(r.commandLine, " one \"two words\"")) << r.commandLine;
-    EXPECT_EQ(Upper(work), Upper(r.folder));  // the final separator was removed
-    EXPECT_EQ(1, FindEntry(0, 0)->Count);      // counted before the launch
+    EXPECT_EQ(Upper(work), Upper(r.folder)); // the final separator was removed
+    EXPECT_EQ(1, FindEntry(0, 0)->Count);    // counted before the launch
 }
 
 TEST_F(LaunchTest, PendingOpenWithIsAddedOnceThenCleared) {
@@ -170,7 +170,9 @@ TEST_F(LaunchTest, EmptyCellLaunchesNothing) {
     EXPECT_FALSE(PathExists(recorder_ + ".log"));
 }
 
-HANDLE RefuseToStart(LPTHREAD_START_ROUTINE, void*) { return nullptr; }
+HANDLE RefuseToStart(LPTHREAD_START_ROUTINE, void*) {
+    return nullptr;
+}
 
 TEST_F(LaunchTest, AWorkerThatCannotStartLeavesNoRequestBehind) {
     SetLaunchThreadStarter(RefuseToStart);
@@ -196,4 +198,4 @@ TEST_F(LaunchTest, LongTextsAreCutToTheirFields) {
     EXPECT_TRUE(EndsWith(r.commandLine, " " + std::string(1023, 'a'))) << r.commandLine.size();
 }
 
-}  // namespace
+} // namespace

@@ -14,14 +14,12 @@ int TestEnvironment(const char* name, char* out, int capacity) {
         const char* name;
         const char* value;
     } kVariables[] = {
-        {"WINDIR", "C:\\WINDOWS"},
-        {"TOOLS", "D:\\Tools"},
-        {"EMPTY", ""},
-        {"SELF", "%SELF%"},
-        {"LONG", "0123456789"},
+        {"WINDIR", "C:\\WINDOWS"}, {"TOOLS", "D:\\Tools"}, {"EMPTY", ""},
+        {"SELF", "%SELF%"},        {"LONG", "0123456789"},
     };
     std::string upper = name;
-    for (auto& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (auto& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     for (const auto& v : kVariables) {
         if (upper != v.name) continue;
         int n = static_cast<int>(std::strlen(v.value));
@@ -41,7 +39,8 @@ Expanded Expand(const std::string& source, int capacity = 2048) {
     int result = ExpandReferencesWith(TestEnvironment, &dest[0], capacity, source.data(),
                                       static_cast<int>(source.size()));
     // Nothing may be written past the capacity.
-    for (size_t i = static_cast<size_t>(capacity); i < dest.size(); ++i) EXPECT_EQ('#', dest[i]);
+    for (size_t i = static_cast<size_t>(capacity); i < dest.size(); ++i)
+        EXPECT_EQ('#', dest[i]);
     return {result, dest.c_str()};
 }
 
@@ -55,10 +54,10 @@ TEST(FindEnvironmentReference, FindsTheFirstCompleteReference) {
         {"x%A%", 1, 3},
         {"%%", 0, 2},
         {"100%", -1, 0},
-        {"a%b\\c%", -1, 0},  // a separator ends the candidate name
-        {"a%b/c%d%", 5, 3},  // scanning goes on after the separator
-        {"\x95%x%", -1, 0},  // '%' as the second byte of a two-byte character
-        {"\xB1%x%", 1, 3},   // a one-byte katakana is a character of its own
+        {"a%b\\c%", -1, 0}, // a separator ends the candidate name
+        {"a%b/c%d%", 5, 3}, // scanning goes on after the separator
+        {"\x95%x%", -1, 0}, // '%' as the second byte of a two-byte character
+        {"\xB1%x%", 1, 3},  // a one-byte katakana is a character of its own
         {"", -1, 0},
     };
     for (const Case& c : cases) {
@@ -71,8 +70,8 @@ TEST(FindEnvironmentReference, FindsTheFirstCompleteReference) {
         }
     }
     int length = 0;
-    EXPECT_EQ(-1, FindEnvironmentReference("%AB%", 3, &length));  // the length bounds the walk
-    EXPECT_EQ(-1, FindEnvironmentReference("\x95", 1, &length));  // a lead byte at the end
+    EXPECT_EQ(-1, FindEnvironmentReference("%AB%", 3, &length)); // the length bounds the walk
+    EXPECT_EQ(-1, FindEnvironmentReference("\x95", 1, &length)); // a lead byte at the end
 }
 
 TEST(ExpandReferences, ReplacesKnownNamesAndKeepsTheRest) {
@@ -87,7 +86,7 @@ TEST(ExpandReferences, ReplacesKnownNamesAndKeepsTheRest) {
         {"a%b\\c%", "a%b\\c%"},
         {"%%WINDIR%", "%%WINDIR%"},
         {"[%EMPTY%]", "[]"},
-        {"%SELF%%TOOLS%", "%SELF%D:\\Tools"},  // values are never scanned again
+        {"%SELF%%TOOLS%", "%SELF%D:\\Tools"}, // values are never scanned again
         {"", ""},
     };
     for (const Case& c : cases) {
@@ -104,11 +103,11 @@ TEST(ExpandReferences, KeepsOnlyWholePiecesThatFit) {
         int result;
         const char* text;
     } cases[] = {
-        {"ab%LONG%", 13, 1, "ab0123456789"},  // exactly fits with its terminator
-        {"ab%LONG%", 12, -1, "ab"},           // the value is left out whole
-        {"abcdef%LONG%", 6, -1, ""},          // the text before the reference
+        {"ab%LONG%", 13, 1, "ab0123456789"}, // exactly fits with its terminator
+        {"ab%LONG%", 12, -1, "ab"},          // the value is left out whole
+        {"abcdef%LONG%", 6, -1, ""},         // the text before the reference
         {"%TOOLS%\\x.exe", 12, -1, "D:\\Tools"},
-        {"x%NOPE%", 5, -1, "x"},  // an undefined reference kept as written must fit too
+        {"x%NOPE%", 5, -1, "x"}, // an undefined reference kept as written must fit too
         {"abc", 1, -1, ""},
         {"abc", 4, 1, "abc"},
     };
@@ -131,12 +130,18 @@ TEST(PathParts, FolderPrefixLength) {
         const char* path;
         int expected;
     } cases[] = {
-        {"C:\\dir\\file.txt", 7}, {"file.txt", -1}, {"C:/a/b", 5}, {"C:\\dir\\", 3},
-        {"\\", -1}, {"", -1}, {"a\\\\", 2},
-        {"C:\\\x95\\\\x", 6},  // the backslash after 0x95 is the second byte of a character
-        {"C:\\\x95", 3},       // a lead byte at the very end
+        {"C:\\dir\\file.txt", 7},
+        {"file.txt", -1},
+        {"C:/a/b", 5},
+        {"C:\\dir\\", 3},
+        {"\\", -1},
+        {"", -1},
+        {"a\\\\", 2},
+        {"C:\\\x95\\\\x", 6}, // the backslash after 0x95 is the second byte of a character
+        {"C:\\\x95", 3},      // a lead byte at the very end
     };
-    for (const Case& c : cases) EXPECT_EQ(c.expected, FolderPrefixLength(c.path)) << c.path;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, FolderPrefixLength(c.path)) << c.path;
 }
 
 TEST(PathParts, ExtensionPosition) {
@@ -144,12 +149,18 @@ TEST(PathParts, ExtensionPosition) {
         const char* path;
         int expected;
     } cases[] = {
-        {"C:\\dir\\file.txt", 12}, {"C:\\dir.x\\file", -1}, {"name.", 5}, {"noext", -1},
-        {"", -1}, {".profile", 1}, {"\\a", -1},
-        {"C:\\\x95\\x.y", 7},  // the separator is the second byte of a character
-        {"a\x95\\b", -1},      // ... but a separator at index 1 or 0 ends the walk
+        {"C:\\dir\\file.txt", 12},
+        {"C:\\dir.x\\file", -1},
+        {"name.", 5},
+        {"noext", -1},
+        {"", -1},
+        {".profile", 1},
+        {"\\a", -1},
+        {"C:\\\x95\\x.y", 7}, // the separator is the second byte of a character
+        {"a\x95\\b", -1},     // ... but a separator at index 1 or 0 ends the walk
     };
-    for (const Case& c : cases) EXPECT_EQ(c.expected, ExtensionPosition(c.path)) << c.path;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, ExtensionPosition(c.path)) << c.path;
 }
 
 TEST(PathParts, ShortcutNames) {
@@ -174,4 +185,4 @@ TEST(PathParts, FolderPartOfAPath) {
     EXPECT_STREQ("C:\\d", out);
 }
 
-}  // namespace
+} // namespace

@@ -62,13 +62,14 @@ class ScratchFolder {
 };
 
 inline std::string ReadFileText(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return std::string();
     std::string text;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
     CloseHandle(h);
     return text;
 }

@@ -23,9 +23,8 @@ class ShortcutTest : public ::testing::Test {
     std::string MakeLink(const std::string& name, const char* workingFolder,
                          const char* arguments = "-a \"b c\"") {
         std::string link = scratch_.File(name);
-        EXPECT_TRUE(CreateStartupShortcut(link.c_str(), target_.c_str(), "a description",
-                                          arguments, workingFolder, target_.c_str(), 0,
-                                          showCommand_));
+        EXPECT_TRUE(CreateStartupShortcut(link.c_str(), target_.c_str(), "a description", arguments,
+                                          workingFolder, target_.c_str(), 0, showCommand_));
         return link;
     }
     ScratchFolder scratch_;
@@ -79,7 +78,7 @@ TEST_F(ShortcutTest, PlainFilesAndBrokenLinks) {
 
 TEST_F(ShortcutTest, TheInstallerRouteFallsBackToTheShellLink) {
     EXPECT_TRUE(LoadMsiFunctions());
-    EXPECT_TRUE(LoadMsiFunctions());  // loading again frees the first module
+    EXPECT_TRUE(LoadMsiFunctions()); // loading again frees the first module
     std::string link = MakeLink("plain.lnk", "");
     ShortcutInfo info;
     WIN32_FIND_DATAA findData;
@@ -97,8 +96,8 @@ TEST_F(ShortcutTest, ResolvesWhenComIsAlreadyStartedAndStaysBalanced) {
     WIN32_FIND_DATAA findData;
     ZeroMemory(&info, sizeof info);
     EXPECT_TRUE(ResolveShortcut(link.c_str(), &info, &findData));
-    EXPECT_TRUE(CreateStartupShortcut(scratch_.File("again.lnk").c_str(), target_.c_str(), "",
-                                      "", "", target_.c_str(), 0, SW_SHOWNORMAL));
+    EXPECT_TRUE(CreateStartupShortcut(scratch_.File("again.lnk").c_str(), target_.c_str(), "", "",
+                                      "", target_.c_str(), 0, SW_SHOWNORMAL));
     CoUninitialize();
     // Had either call left an extra initialisation behind, this would answer S_FALSE.
     HRESULT fresh = CoInitialize(nullptr);
@@ -128,4 +127,4 @@ TEST(StartupShortcut, LivesInTheUsersStartupFolder) {
     EXPECT_EQ(std::string(folder) + "\\qdx.lnk", link);
 }
 
-}  // namespace
+} // namespace

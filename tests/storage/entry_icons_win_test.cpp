@@ -74,12 +74,12 @@ TEST_F(EntryIconTest, CapturedFramesAndSharedTypeIcons) {
     Entry* et = FindEntry(0, 2);
     Entry* ex = FindEntry(0, 3);
     ASSERT_NE(nullptr, ea->colourBits);
-    EXPECT_EQ(ea->colourBits, eb->colourBits);  // one record for the type "txt"
+    EXPECT_EQ(ea->colourBits, eb->colourBits); // one record for the type "txt"
     EXPECT_EQ(ea->maskBits, eb->maskBits);
     EXPECT_TRUE(IsTypeIconBits(ea->colourBits));
     EXPECT_EQ(1, TypeIconCount());
     ASSERT_NE(nullptr, et->colourBits);
-    EXPECT_FALSE(IsTypeIconBits(et->colourBits));  // executables keep their own
+    EXPECT_FALSE(IsTypeIconBits(et->colourBits)); // executables keep their own
     EXPECT_NE(et->colourBits, ex->colourBits);
     EXPECT_TRUE(IsMaskFrame(et->maskBits));
     EXPECT_TRUE(IsMaskFrame(ea->maskBits));
@@ -127,7 +127,7 @@ TEST_F(EntryIconTest, ReloadingASharedTypeChangesItForAllItsEntries) {
     ASSERT_EQ(1, CacheReplaceFile(0, folder_, "b.TXT_Mask", kMaskBitsSize, mask.data()));
 
     ReloadEntryIcon(0, folder_, 1, 0);
-    EXPECT_EQ(shared, FindEntry(0, 0)->colourBits);  // overwritten in place
+    EXPECT_EQ(shared, FindEntry(0, 0)->colourBits); // overwritten in place
     EXPECT_EQ(shared, FindEntry(0, 1)->colourBits);
     EXPECT_EQ(0, std::memcmp(shared, colour.data(), kColourBitsSize));
 }
@@ -159,7 +159,7 @@ TEST_F(EntryIconTest, ExportedBitmapsHaveTheirSizesAndHeaders) {
     ASSERT_EQ(1, Add(scratch_.File("missing.exe")));
     std::string colourFile = scratch_.File("icon.bmp");
     std::string maskFile = scratch_.File("mask.bmp");
-    scratch_.Write("icon.bmp", std::string(9000, 'x'));  // an existing file is replaced
+    scratch_.Write("icon.bmp", std::string(9000, 'x')); // an existing file is replaced
     SaveIconBitmap(colourFile.c_str(), 0, 0);
     SaveMaskBitmap(maskFile.c_str(), 0, 0);
     std::string colour = ReadFileText(colourFile);
@@ -239,7 +239,8 @@ TEST_F(EntryIconTest, IconsOfOtherShapesAreConvertedIntoTheFrames) {
     info.bmiHeader.biBitCount = 32;
     void* pixels = nullptr;
     HBITMAP small = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    for (int i = 0; i < 256; ++i) static_cast<DWORD*>(pixels)[i] = 0x00FF0000;
+    for (int i = 0; i < 256; ++i)
+        static_cast<DWORD*>(pixels)[i] = 0x00FF0000;
     BYTE zeros[16 * 2] = {};
     HBITMAP smallMask = CreateBitmap(16, 16, 1, 1, zeros);
     ICONINFO parts = {TRUE, 0, 0, smallMask, small};
@@ -251,7 +252,8 @@ TEST_F(EntryIconTest, IconsOfOtherShapesAreConvertedIntoTheFrames) {
     DestroyIcon(icon);
     // Stretched over the whole frame: every pixel is opaque and red.
     EXPECT_TRUE(IsMaskFrame(mask));
-    for (int i = 0; i < kMaskBitsSize; i += 2) ASSERT_EQ(0, mask[i] | mask[i + 1]) << i;
+    for (int i = 0; i < kMaskBitsSize; i += 2)
+        ASSERT_EQ(0, mask[i] | mask[i + 1]) << i;
     EXPECT_EQ(0xFF, colour[2]);
     EXPECT_EQ(0x00, colour[0]);
 
@@ -268,9 +270,11 @@ TEST_F(EntryIconTest, IconsOfOtherShapesAreConvertedIntoTheFrames) {
     ASSERT_TRUE(IconToFrames(icon, colour, mask));
     DestroyIcon(icon);
     EXPECT_TRUE(IsMaskFrame(mask));
-    auto maskAt = [&](int x, int y) { return mask[(y * 32 + x) * 2] | mask[(y * 32 + x) * 2 + 1] << 8; };
+    auto maskAt = [&](int x, int y) {
+        return mask[(y * 32 + x) * 2] | mask[(y * 32 + x) * 2 + 1] << 8;
+    };
     EXPECT_EQ(0x0000, maskAt(3, 5));
     EXPECT_EQ(0x7FFF, maskAt(20, 5));
 }
 
-}  // namespace
+} // namespace

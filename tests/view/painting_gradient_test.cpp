@@ -4,18 +4,24 @@
 
 namespace {
 
-const uint32_t kDefaultStart = 0x00302010;  // red 16, green 32, blue 48
+const uint32_t kDefaultStart = 0x00302010; // red 16, green 32, blue 48
 const uint32_t kWhite = 0x00FFFFFF;
 
-int Red(uint32_t c) { return c & 0xFF; }
-int Green(uint32_t c) { return (c >> 8) & 0xFF; }
-int Blue(uint32_t c) { return (c >> 16) & 0xFF; }
+int Red(uint32_t c) {
+    return c & 0xFF;
+}
+int Green(uint32_t c) {
+    return (c >> 8) & 0xFF;
+}
+int Blue(uint32_t c) {
+    return (c >> 16) & 0xFF;
+}
 
 TEST(Gradient, DefaultBackgroundOverTheStandardGrid) {
     EXPECT_EQ(kDefaultStart, GradientColourAt(kDefaultStart, kWhite, 0, 390));
     EXPECT_EQ(kWhite, GradientColourAt(kDefaultStart, kWhite, 389, 390));
     uint32_t middle = GradientColourAt(kDefaultStart, kWhite, 194, 390);
-    EXPECT_EQ(135, Red(middle));  // (195 * 16 + 194 * 255) / 389
+    EXPECT_EQ(135, Red(middle)); // (195 * 16 + 194 * 255) / 389
     EXPECT_EQ((195 * 32 + 194 * 255) / 389, Green(middle));
     EXPECT_EQ((195 * 48 + 194 * 255) / 389, Blue(middle));
 }
@@ -37,4 +43,4 @@ TEST(Gradient, ASpanOfOneIsTheStartColour) {
     EXPECT_EQ(0x00010203u, GradientColourAt(0x010203, 0xFFFFFF, 0, 1));
 }
 
-}  // namespace
+} // namespace

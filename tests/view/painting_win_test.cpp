@@ -36,7 +36,7 @@ class PaintingTest : public MainWindowTest {
         SetGridColor(kBlue);
         SetCursorGround(0);
         SetCursorColor(kRed);
-        PutCursorOn(-2, -2);  // off the grid: no cursor cell
+        PutCursorOn(-2, -2); // off the grid: no cursor cell
     }
 
     int Add(const std::string& path, DWORD attribute) {
@@ -61,13 +61,15 @@ class PaintingTest : public MainWindowTest {
     static int DarkPixels(int left, int top, int right, int bottom) {
         int n = 0;
         for (int y = top; y < bottom; ++y)
-            for (int x = left; x < right; ++x) n += IsDark(At(x, y));
+            for (int x = left; x < right; ++x)
+                n += IsDark(At(x, y));
         return n;
     }
     static std::vector<COLORREF> Block(int left, int top, int size) {
         std::vector<COLORREF> pixels;
         for (int y = top; y < top + size; ++y)
-            for (int x = left; x < left + size; ++x) pixels.push_back(At(x, y));
+            for (int x = left; x < left + size; ++x)
+                pixels.push_back(At(x, y));
         return pixels;
     }
 
@@ -81,7 +83,7 @@ TEST_F(PaintingTest, GradientBackgroundInBothDirections) {
     EXPECT_EQ(GetGColorStart(), At(0, 100));
     EXPECT_EQ(kWhite, At(389, 100));
     EXPECT_EQ(135, GetRValue(At(194, 10)));
-    EXPECT_EQ(At(194, 10), At(194, 300));  // columns are uniform
+    EXPECT_EQ(At(194, 10), At(194, 300)); // columns are uniform
 
     SetGradWay(1);
     PaintGrid();
@@ -102,7 +104,7 @@ TEST_F(PaintingTest, PlainBackgroundAndTheDesktopRefreshTimer) {
     PaintGrid();
     EXPECT_EQ(kGreen, At(0, 0));
     EXPECT_EQ(kGreen, At(389, 324));
-    EXPECT_FALSE(KillTimer(window_, kDesktopRefreshTimerId));  // a plain background stops it
+    EXPECT_FALSE(KillTimer(window_, kDesktopRefreshTimerId)); // a plain background stops it
 
     SetBackGround(2);
     PaintGrid();
@@ -119,13 +121,13 @@ TEST_F(PaintingTest, CursorCellIsOnePixelLargerThanTheCell) {
     PutCursorOn(1, 1);
     PaintGrid();
     EXPECT_EQ(kRed, At(65, 65));
-    EXPECT_EQ(kRed, At(130, 130));  // 66 x 66 pixels, into the neighbours' first line
+    EXPECT_EQ(kRed, At(130, 130)); // 66 x 66 pixels, into the neighbours' first line
     EXPECT_EQ(kGreen, At(131, 100));
     EXPECT_EQ(kGreen, At(100, 131));
     EXPECT_EQ(kGreen, At(64, 100));
 
     SetGrid(0);
-    PaintGrid();  // grid lines cover the overlap again
+    PaintGrid(); // grid lines cover the overlap again
     EXPECT_EQ(kBlue, At(130, 100));
     EXPECT_EQ(kBlue, At(131, 100));
     EXPECT_EQ(kRed, At(129, 100));
@@ -166,12 +168,14 @@ TEST_F(PaintingTest, GridLinesFrameEveryCellInTheirPenStyle) {
         SetGridType(type);
         PaintGrid();
         int gaps = 0;
-        for (int y = 0; y < 325; ++y) gaps += At(65, y) != kBlue;
+        for (int y = 0; y < 325; ++y)
+            gaps += At(65, y) != kBlue;
         EXPECT_GT(gaps, 0) << type;
     }
-    SetGridType(7);  // unknown styles are solid
+    SetGridType(7); // unknown styles are solid
     PaintGrid();
-    for (int y = 0; y < 325; ++y) ASSERT_EQ(kBlue, At(65, y)) << y;
+    for (int y = 0; y < 325; ++y)
+        ASSERT_EQ(kBlue, At(65, y)) << y;
 }
 
 TEST_F(PaintingTest, EntriesWithoutIconShowACrossEvenWithoutGridLines) {
@@ -181,7 +185,7 @@ TEST_F(PaintingTest, EntriesWithoutIconShowACrossEvenWithoutGridLines) {
     EXPECT_EQ(kBlue, At(10, 10));
     EXPECT_EQ(kBlue, At(54, 10));
     EXPECT_EQ(kGreen, At(32, 8));
-    EXPECT_EQ(kGreen, At(97, 97));  // the next cell is empty
+    EXPECT_EQ(kGreen, At(97, 97)); // the next cell is empty
 }
 
 TEST_F(PaintingTest, IconsInBothBitmapModesAndRaisedOnTheCursor) {
@@ -189,13 +193,14 @@ TEST_F(PaintingTest, IconsInBothBitmapModesAndRaisedOnTheCursor) {
     ASSERT_EQ(0, Add(tool, GetFileAttributesA(tool.c_str())));
     ASSERT_NE(nullptr, FindEntry(0, 0)->colourBits);
     SetColor(kWhite);
-    SetCursorColor(kWhite);  // the cursor cell then differs only by where the icon stands
+    SetCursorColor(kWhite); // the cursor cell then differs only by where the icon stands
 
     SetIconDraw(2);
     PaintGrid();
     std::vector<COLORREF> plain = Block(32 - 16, 32 - 16, 32);
     int drawn = 0;
-    for (COLORREF c : plain) drawn += c != kWhite;
+    for (COLORREF c : plain)
+        drawn += c != kWhite;
     EXPECT_GT(drawn, 50);
     PutCursorOn(0, 0);
     PaintGrid();
@@ -210,9 +215,10 @@ TEST_F(PaintingTest, IconsInBothBitmapModesAndRaisedOnTheCursor) {
     const unsigned char* mask = FindEntry(0, 0)->maskBits;
     const unsigned char* colour = FindEntry(0, 0)->colourBits;
     bool hasAlpha = false;
-    for (int i = 3; i < kColourBitsSize; i += 4) hasAlpha = hasAlpha || colour[i] != 0;
+    for (int i = 3; i < kColourBitsSize; i += 4)
+        hasAlpha = hasAlpha || colour[i] != 0;
     auto solid = [=](size_t i) {
-        size_t pixel = (31 - i / 32) * 32 + i % 32;  // stored rows run bottom-up
+        size_t pixel = (31 - i / 32) * 32 + i % 32; // stored rows run bottom-up
         bool opaque = (mask[pixel * 2] | mask[pixel * 2 + 1]) == 0;
         return opaque && (!hasAlpha || colour[pixel * 4 + 3] == 255);
     };
@@ -236,23 +242,24 @@ TEST_F(PaintingTest, IconsInBothBitmapModesAndRaisedOnTheCursor) {
     SetIconDraw(3);
     PaintGrid();
     drawn = 0;
-    for (COLORREF c : Block(32 - 16, 32 - 16, 32)) drawn += c != kWhite;
+    for (COLORREF c : Block(32 - 16, 32 - 16, 32))
+        drawn += c != kWhite;
     EXPECT_GT(drawn, 50);
 }
 
 TEST_F(PaintingTest, CaptionsAreCutToFitTheirCell) {
     SetColor(kWhite);
-    SetGridColor(kWhite);  // the cross of the missing entries disappears in the background
+    SetGridColor(kWhite); // the cross of the missing entries disappears in the background
     ASSERT_EQ(0, Add(scratch_.File("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW.txt"), kMissingAttributes));
     PaintGrid();
     EXPECT_GT(DarkPixels(0, 40, 65, 65), 20);
-    EXPECT_EQ(0, DarkPixels(65, 40, 130, 65));  // nothing runs into the next cell
-    EXPECT_EQ(0, DarkPixels(0, 0, 65, 40));     // the caption stands at the cell's bottom
+    EXPECT_EQ(0, DarkPixels(65, 40, 130, 65)); // nothing runs into the next cell
+    EXPECT_EQ(0, DarkPixels(0, 0, 65, 40));    // the caption stands at the cell's bottom
 
     SetStyle(1);
     SetSize(2);
     PaintGrid();
-    EXPECT_EQ(0, DarkPixels(0, 0, 130, 65));  // no captions in that style and size
+    EXPECT_EQ(0, DarkPixels(0, 0, 130, 65)); // no captions in that style and size
 }
 
 TEST_F(PaintingTest, CaptionWidthMustBeStrictlyLessThanTheCell) {
@@ -265,7 +272,7 @@ TEST_F(PaintingTest, CaptionWidthMustBeStrictlyLessThanTheCell) {
     GetTextExtentPoint32A(dc, name, 8, &whole);
     SIZE extent;
     EXPECT_EQ(8, FitCaption(dc, name, whole.cx + 1, &extent));
-    EXPECT_EQ(7, FitCaption(dc, name, whole.cx, &extent));  // exactly the width is too wide
+    EXPECT_EQ(7, FitCaption(dc, name, whole.cx, &extent)); // exactly the width is too wide
     EXPECT_LT(extent.cx, whole.cx);
     EXPECT_EQ(0, FitCaption(dc, name, 0, &extent));
     EXPECT_EQ(0, FitCaption(dc, "", 65, &extent));
@@ -285,7 +292,7 @@ TEST(CaptionName, FilesLoseTheirExtensionFoldersKeepIt) {
     EXPECT_STREQ("Makefile", out);
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -300,13 +307,21 @@ TEST_F(PaintingTest, DISABLED_ShowsAGridOfRealIconsForAScreenshot) {
     CreateStartupShortcut(link.c_str(), (system + "notepad.exe").c_str(), "", "", "",
                           (system + "notepad.exe").c_str(), 0, SW_SHOWNORMAL);
     const std::string paths[] = {
-        std::string(windows) + "\\notepad.exe", system + "cmd.exe", system + "winecfg.exe",
-        std::string(windows) + "\\regedit.exe", system + "control.exe", windows,
-        scratch_.Write("readme.txt", "text"), scratch_.Write("notes.TXT", "more"),
-        scratch_.Write("page.html", "<p>"), tool, link,
+        std::string(windows) + "\\notepad.exe",
+        system + "cmd.exe",
+        system + "winecfg.exe",
+        std::string(windows) + "\\regedit.exe",
+        system + "control.exe",
+        windows,
+        scratch_.Write("readme.txt", "text"),
+        scratch_.Write("notes.TXT", "more"),
+        scratch_.Write("page.html", "<p>"),
+        tool,
+        link,
         scratch_.File("a very long name that cannot fit.exe"),
     };
-    for (const std::string& path : paths) Add(path, GetPathAttributes(path.c_str()));
+    for (const std::string& path : paths)
+        Add(path, GetPathAttributes(path.c_str()));
     SetBackGround(1);
     SetGrid(0);
     SetGridColor(RGB(128, 128, 160));
@@ -323,4 +338,4 @@ TEST_F(PaintingTest, DISABLED_ShowsAGridOfRealIconsForAScreenshot) {
     } while (GetTickCount() < until);
 }
 
-}  // namespace
+} // namespace
