@@ -24,15 +24,13 @@ bool IsShortcutName(const char* path) {
            (ext[3] | 0x20) == 'k';
 }
 
-uint32_t ReadAttributes(const char* path) {
-    const CatalogueServices& services = GetCatalogueServices();
-    return services.pathAttributes ? services.pathAttributes(path) : kMissingAttributes;
-}
+bool CanReadAttributes() { return GetCatalogueServices().pathAttributes != nullptr; }
+
+uint32_t ReadAttributes(const char* path) { return GetCatalogueServices().pathAttributes(path); }
 
 // Without the platform's existence test nothing is known to be gone, so nothing is dropped.
 bool IsKnownMissing(const char* path) {
-    const CatalogueServices& services = GetCatalogueServices();
-    return services.pathAttributes && services.pathAttributes(path) == kMissingAttributes;
+    return CanReadAttributes() && ReadAttributes(path) == kMissingAttributes;
 }
 
 bool GetByteAsInteger(const char* section, const char* key, int* value) {
@@ -63,8 +61,12 @@ bool ReadStoredEntry(const char* section, const char* tabName, int n, bool dropM
     EntryKeyName(key, tabName, "Attribute", n);
     int attribute = 0;
     bool stored = GetIntegerKey(section, key, &attribute);
-    record->Attribute = (stored && useStoredAttributes) ? static_cast<uint32_t>(attribute)
-                                                        : ReadAttributes(record->FilePath);
+    // Without the platform's attribute reader the stored value is all there is.
+    if (stored && (useStoredAttributes || !CanReadAttributes())) {
+        record->Attribute = static_cast<uint32_t>(attribute);
+    } else {
+        record->Attribute = CanReadAttributes() ? ReadAttributes(record->FilePath) : kMissingAttributes;
+    }
 
     int value = 0;
     EntryKeyName(key, tabName, "IconType", n);

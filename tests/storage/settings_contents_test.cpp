@@ -347,11 +347,13 @@ TEST_F(SettingsContents, EntriesFollowTheLoadingRules) {
     }
 }
 
-TEST_F(SettingsContents, WithoutTheExistenceTestNothingIsDropped) {
+TEST_F(SettingsContents, WithoutTheExistenceTestNothingIsDroppedOrForgotten) {
     Read("[Tab_T]\r\n" + EntryKeys("T", 0, "C:\\\\gone.exe", "32"));
     SetDeadLink(1);
     LoadTabEntries(0, "T", 1);
-    EXPECT_EQ(1, EntryCount(0));
+    ASSERT_EQ(1, EntryCount(0));
+    // Nor can attributes be read anew: the stored ones stay.
+    EXPECT_EQ(32u, FindEntry(0, 0)->Attribute);
 }
 
 TEST_F(SettingsContents, MissingTextKeysAndOverlongValues) {
