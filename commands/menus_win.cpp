@@ -17,7 +17,7 @@ void AppendSubMenu(HMENU menu, HMENU subMenu, const char* title) {
     AppendMenuA(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(subMenu), title);
 }
 
-}  // namespace
+} // namespace
 
 HMENU BuildTrayMenu(HWND mainWindow) {
     HMENU bar = GetMenu(mainWindow);
@@ -27,7 +27,8 @@ HMENU BuildTrayMenu(HWND mainWindow) {
     AppendSubMenu(tray, GetSubMenu(bar, kFileMenuPosition), kFileTitle);
     AppendMenuA(tray, MF_STRING, IDM_MENU_EDIT, kMenuEditTitle);
     for (int position = kFirstSharedPosition; position <= kLastSharedPosition; ++position) {
-        AppendSubMenu(tray, GetSubMenu(bar, position), kSharedTitles[position - kFirstSharedPosition]);
+        AppendSubMenu(tray, GetSubMenu(bar, position),
+                      kSharedTitles[position - kFirstSharedPosition]);
     }
     AppendMenuA(tray, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(tray, MF_STRING, IDM_EXIT, kExitTitle);

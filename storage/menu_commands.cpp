@@ -9,10 +9,11 @@ namespace {
 MenuCommand g_commands[kMenuCommandSlots];
 int g_count;
 
-bool IsLine(int index) { return index >= 0 && index < g_count; }
+bool IsLine(int index) {
+    return index >= 0 && index < g_count;
+}
 
-void FillLine(MenuCommand* line, const char* name, const char* path, const char* arg,
-              int32_t id) {
+void FillLine(MenuCommand* line, const char* name, const char* path, const char* arg, int32_t id) {
     std::memset(line, 0, sizeof *line);
     CopyTextField(line->MenuName, sizeof line->MenuName, name);
     CopyTextField(line->MenuPath, sizeof line->MenuPath, path);
@@ -40,7 +41,7 @@ const DefaultLine kDefaultLines[] = {
     {"登録情報の編集", 5},
 };
 
-}  // namespace
+} // namespace
 
 void ClearMenuCommands() {
     std::memset(g_commands, 0, sizeof g_commands);
@@ -66,11 +67,17 @@ int FindMenuCommand(int32_t id) {
     return -1;
 }
 
-int HasMenuCommandId(int32_t id) { return FindMenuCommand(id) >= 0 ? 1 : 0; }
+int HasMenuCommandId(int32_t id) {
+    return FindMenuCommand(id) >= 0 ? 1 : 0;
+}
 
-int MenuCommandCount() { return g_count; }
+int MenuCommandCount() {
+    return g_count;
+}
 
-int MenuCommandCapacity() { return kMenuCommandSlots; }
+int MenuCommandCapacity() {
+    return kMenuCommandSlots;
+}
 
 int RemoveMenuCommand(int index) {
     if (!IsLine(index)) return 0;
@@ -101,5 +108,6 @@ int SwapMenuCommands(int a, int b) {
 }
 
 void FillDefaultMenuCommands() {
-    for (const DefaultLine& line : kDefaultLines) AddMenuCommand(line.name, "", "", line.id);
+    for (const DefaultLine& line : kDefaultLines)
+        AddMenuCommand(line.name, "", "", line.id);
 }

@@ -16,7 +16,7 @@ struct MenuCommand {
     char MenuName[kMenuNameSize];
     char MenuPath[kMenuPathSize];
     char MenuArg[kMenuArgSize];
-    int32_t MenuID;  // -1 separator, 1..9 entry command, 96..255 user command
+    int32_t MenuID; // -1 separator, 1..9 entry command, 96..255 user command
 };
 
 void ClearMenuCommands();

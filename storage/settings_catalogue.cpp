@@ -24,9 +24,13 @@ bool IsShortcutName(const char* path) {
            (ext[3] | 0x20) == 'k';
 }
 
-bool CanReadAttributes() { return GetCatalogueServices().pathAttributes != nullptr; }
+bool CanReadAttributes() {
+    return GetCatalogueServices().pathAttributes != nullptr;
+}
 
-uint32_t ReadAttributes(const char* path) { return GetCatalogueServices().pathAttributes(path); }
+uint32_t ReadAttributes(const char* path) {
+    return GetCatalogueServices().pathAttributes(path);
+}
 
 // Without the platform's existence test nothing is known to be gone, so nothing is dropped.
 bool IsKnownMissing(const char* path) {
@@ -65,7 +69,8 @@ bool ReadStoredEntry(const char* section, const char* tabName, int n, bool dropM
     if (stored && (useStoredAttributes || !CanReadAttributes())) {
         record->Attribute = static_cast<uint32_t>(attribute);
     } else {
-        record->Attribute = CanReadAttributes() ? ReadAttributes(record->FilePath) : kMissingAttributes;
+        record->Attribute =
+            CanReadAttributes() ? ReadAttributes(record->FilePath) : kMissingAttributes;
     }
 
     int value = 0;
@@ -100,7 +105,7 @@ void WriteEntry(const char* section, const char* tabName, const Entry& e, int n)
     SetTextKey(section, key, e.Comment);
 }
 
-}  // namespace
+} // namespace
 
 void TabSectionName(char* out, const char* tabName) {
     // "[Tab_" and "]" take 6 of the 255 bytes.

@@ -6,7 +6,7 @@
 
 // The section of a tab. Names too long for the 255-byte section name are cut at a character
 // boundary before the closing bracket, the same way when saving and loading.
-void TabSectionName(char* out, const char* tabName);  // out: kSettingsNameField bytes
+void TabSectionName(char* out, const char* tabName); // out: kSettingsNameField bytes
 // The key of one field of entry n. When the name would be longer than 255 bytes, the tab
 // name part is cut instead of the field word and index, so keys stay distinct.
 void EntryKeyName(char* out, const char* tabName, const char* field, int n);

@@ -26,9 +26,7 @@ const int kLowestAppliedAlpha = 20;
 
 void LoadArchive(int archive, const char* path, HWND owner) {
     switch (CacheValidate(archive, path)) {
-    case 1:
-        CacheLoad(archive, path, kCacheMagic);
-        break;
+    case 1: CacheLoad(archive, path, kCacheMagic); break;
     case 0:
         // Answering No starts with the archive empty; the file is replaced at the next save.
         if (MessageBoxA(owner, kCacheChangedQuestion, kErrorCaption,
@@ -36,8 +34,7 @@ void LoadArchive(int archive, const char* path, HWND owner) {
             CacheLoad(archive, path, kCacheMagic);
         }
         break;
-    default:
-        break;  // no file: the archive stays empty
+    default: break; // no file: the archive stays empty
     }
 }
 
@@ -45,9 +42,13 @@ void SaveChangedArchive(int archive, const char* path) {
     if (CacheIsModified(archive)) CacheSave(archive, path, kCacheMagic);
 }
 
-void TabKey(char* out, int i) { std::snprintf(out, kSettingsNameField, "Tab_%d", i); }
+void TabKey(char* out, int i) {
+    std::snprintf(out, kSettingsNameField, "Tab_%d", i);
+}
 
-void TabCountKey(char* out, int i) { std::snprintf(out, kSettingsNameField, "Tab_%d_Count", i); }
+void TabCountKey(char* out, int i) {
+    std::snprintf(out, kSettingsNameField, "Tab_%d_Count", i);
+}
 
 bool IsOnScreen(int x, int y) {
     return x >= 0 && y >= 0 && x < GetSystemMetrics(SM_CXSCREEN) &&
@@ -66,7 +67,7 @@ void ApplyStoredStyle() {
     if (IsOnScreen(x, y)) PlaceMainWindow(MainWindow(), x, y, 0, 0, SWP_NOSIZE);
 }
 
-}  // namespace
+} // namespace
 
 void LoadArchives(HWND owner) {
     LoadArchive(CacheArchiveAuto(), CachePath(), owner);

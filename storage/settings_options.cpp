@@ -9,22 +9,23 @@
 #include <cstring>
 
 const char kInfoSection[] = "[Info]";
-const char kSettingsHeaderLine[] = "; 設定ファイルを手動で編集した場合、正確なロードは保証されません";
+const char kSettingsHeaderLine[] =
+    "; 設定ファイルを手動で編集した場合、正確なロードは保証されません";
 
 namespace {
 
 // One option of the [Info] section: its key, how it is written, and its field.
 struct OptionKey {
     const char* key;
-    SettingsType type;  // Integer, or Byte for the low byte of the field
+    SettingsType type; // Integer, or Byte for the low byte of the field
     int32_t (*get)();
     void (*set)(int32_t);
 };
 
-#define OPTION(Type, Name)                                                                      \
-    {                                                                                           \
-        #Name, SettingsType::Type, [] { return static_cast<int32_t>(Get##Name()); },           \
-            [](int32_t v) { Set##Name(static_cast<decltype(Get##Name())>(v)); }                 \
+#define OPTION(Type, Name)                                                                         \
+    {                                                                                              \
+#Name, SettingsType::Type, [] { return static_cast<int32_t>(Get##Name()); },           \
+            [](int32_t v) { Set##Name(static_cast<decltype(Get##Name())>(v)); }           \
     }
 
 const OptionKey kOptionKeys[] = {
@@ -73,7 +74,7 @@ void MenuKey(char* out, const char* word, int i) {
     std::snprintf(out, kSettingsNameField, "%s_%d", word, i);
 }
 
-}  // namespace
+} // namespace
 
 bool GetIntegerKey(const char* section, const char* key, int* value) {
     int32_t read = 0;
@@ -85,7 +86,8 @@ bool GetIntegerKey(const char* section, const char* key, int* value) {
 bool GetTextKey(const char* section, const char* key, char* field, int size) {
     if (size <= 0) return false;
     field[0] = '\0';
-    return SettingsGet(section, key, SettingsType::String, field, static_cast<size_t>(size), 0) >= 0;
+    return SettingsGet(section, key, SettingsType::String, field, static_cast<size_t>(size), 0) >=
+           0;
 }
 
 void SetIntegerKey(const char* section, const char* key, int value) {

@@ -33,8 +33,12 @@ std::string DefaultFile(unsigned colour, int iconDraw) {
     text += "Sort = 3\r\nAlpha = 255\r\nTopMost = 0\r\nMoveLock = 0\r\nAutoHide = 0\r\n"
             "Multi = 1\r\nAutoHideTimer = 1000\r\nDeadLink = 0\r\nTooltip = 1\r\n"
             "DeleteCheck = 1\r\nFileNotCheck = 0\r\nShortcutFull = 0\r\nHotKey = 0\r\n"
-            "Style = 0\r\nSize = 0\r\nIconDraw = " + std::to_string(iconDraw) + "\r\n"
-            "Color = " + std::to_string(colour) + "\r\n"
+            "Style = 0\r\nSize = 0\r\nIconDraw = " +
+            std::to_string(iconDraw) +
+            "\r\n"
+            "Color = " +
+            std::to_string(colour) +
+            "\r\n"
             "BackGround = 0\r\nGrid = 0\r\nGridType = 0\r\nGridColor = 0\r\n"
             "CursorColor = 16777215\r\nCursorGround = 0\r\nCursorGradWay = 0\r\n"
             "CursorGColorStart = 3153936\r\nCursorGColorEnd = 16777215\r\nGradWay = 0\r\n"
@@ -45,11 +49,15 @@ std::string DefaultFile(unsigned colour, int iconDraw) {
         const char* name;
         int id;
     } lines[] = {
-        {"リンク先を開く", 3},       {"親ディレクトリを開く", 2},
+        {"リンク先を開く", 3},
+        {"親ディレクトリを開く", 2},
         {"登録されている他のアプリを使って開く", 1},
-        {"---セパレータ---", -1},    {"項目から削除", 4},
-        {"---セパレータ---", -1},    {"アイコンを再取得", 6},
-        {"個別にアイコンを設定する", 7}, {"---セパレータ---", -1},
+        {"---セパレータ---", -1},
+        {"項目から削除", 4},
+        {"---セパレータ---", -1},
+        {"アイコンを再取得", 6},
+        {"個別にアイコンを設定する", 7},
+        {"---セパレータ---", -1},
         {"登録情報の編集", 5},
     };
     int i = 0;
@@ -86,8 +94,10 @@ const char kFullFile[] =
     "MenuTotal = 3\r\n"
     "MenuName_0 = \"メモ帳で開く\"\r\nMenuPath_0 = \"C:\\\\windows\\\\notepad.exe\"\r\n"
     "MenuArg_0 = \"/p \\\"x\\\"\"\r\nMenuID_0 = 96\r\n"
-    "MenuName_1 = \"---セパレータ---\"\r\nMenuPath_1 = \"\"\r\nMenuArg_1 = \"\"\r\nMenuID_1 = -1\r\n"
-    "MenuName_2 = \"登録されている他のアプリを使って開く\"\r\nMenuPath_2 = \"\"\r\nMenuArg_2 = \"\"\r\n"
+    "MenuName_1 = \"---セパレータ---\"\r\nMenuPath_1 = \"\"\r\nMenuArg_1 = \"\"\r\nMenuID_1 = "
+    "-1\r\n"
+    "MenuName_2 = \"登録されている他のアプリを使って開く\"\r\nMenuPath_2 = \"\"\r\nMenuArg_2 = "
+    "\"\"\r\n"
     "MenuID_2 = 1\r\n"
     "\r\n"
     "[Tab_ツール]\r\n"
@@ -147,7 +157,8 @@ bool AnswerErrorBox(DWORD processId, int button, std::string* text) {
             EnumChildWindows(search.found, CollectStaticText, reinterpret_cast<LPARAM>(text));
             PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
-            for (int wait = 0; wait < 200 && IsWindow(search.found); ++wait) Sleep(25);
+            for (int wait = 0; wait < 200 && IsWindow(search.found); ++wait)
+                Sleep(25);
             return true;
         }
         Sleep(50);
@@ -241,8 +252,8 @@ TEST_F(SettingsFileTest, OpacityIsAppliedFromTwentyOnOnlyAndKeptAsStored) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
         Prepare(c.leaf, "QDX_xp.exe");
-        std::string text = Replace(DefaultFile(0x808080, 1), "Alpha = 255",
-                                   "Alpha = " + std::to_string(c.stored));
+        std::string text =
+            Replace(DefaultFile(0x808080, 1), "Alpha = 255", "Alpha = " + std::to_string(c.stored));
         WriteFile(Path("qdx.ini"), text);
         Launch();
         WaitForWindow();
@@ -281,4 +292,4 @@ TEST_F(SettingsFileTest, ChangedArchivesAreQuestionedOneAfterTheOther) {
     EXPECT_TRUE(FileExists(Path("qdx.ini")));
 }
 
-}  // namespace
+} // namespace

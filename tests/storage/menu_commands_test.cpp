@@ -44,12 +44,13 @@ TEST_F(MenuCommands, DefaultListHasTheTenLinesInOrder) {
     }
     EXPECT_EQ(0, HasMenuCommandId(8));
     EXPECT_EQ(0, HasMenuCommandId(9));
-    EXPECT_EQ(3, FindMenuCommand(-1));  // the first separator
+    EXPECT_EQ(3, FindMenuCommand(-1)); // the first separator
 }
 
 TEST_F(MenuCommands, ListHoldsThirtyAndRefusesMore) {
     EXPECT_EQ(30, MenuCommandCapacity());
-    for (int i = 0; i < 30; ++i) EXPECT_EQ(i, AddMenuCommand("x", "", "", 96 + i));
+    for (int i = 0; i < 30; ++i)
+        EXPECT_EQ(i, AddMenuCommand("x", "", "", 96 + i));
     EXPECT_EQ(-1, AddMenuCommand("y", "", "", 200));
     EXPECT_EQ(30, MenuCommandCount());
     EXPECT_EQ(-1, FindMenuCommand(200));
@@ -61,13 +62,14 @@ TEST_F(MenuCommands, TextsAreCutToTheirFieldsAtCharacterBoundaries) {
     std::string longPath(1100, 'p');
     // 128 two-byte characters: 256 bytes, one too many for the name field.
     std::string wide;
-    for (int i = 0; i < 128; ++i) wide += "表";
+    for (int i = 0; i < 128; ++i)
+        wide += "表";
     ASSERT_EQ(0, AddMenuCommand(longName.c_str(), longPath.c_str(), wide.c_str(), 96));
     MenuCommand line;
     ASSERT_EQ(1, GetMenuCommand(0, &line));
     EXPECT_EQ(255u, std::string(line.MenuName).size());
     EXPECT_EQ(1023u, std::string(line.MenuPath).size());
-    EXPECT_EQ(254u, std::string(line.MenuArg).size());  // no half character at the end
+    EXPECT_EQ(254u, std::string(line.MenuArg).size()); // no half character at the end
 }
 
 TEST_F(MenuCommands, RemoveClosesTheGapAndZeroesTheFreedSlot) {
@@ -128,4 +130,4 @@ TEST_F(MenuCommands, GetOutsideTheCountGivesNothing) {
     EXPECT_EQ(0, HasMenuCommandId(1));
 }
 
-}  // namespace
+} // namespace

@@ -32,7 +32,9 @@ class SettingsContents : public ::testing::Test {
         SetCatalogueServices(CatalogueServices{});
         SettingsRelease();
     }
-    static void Read(const std::string& text) { SettingsDocument().LoadBytes(text.data(), text.size()); }
+    static void Read(const std::string& text) {
+        SettingsDocument().LoadBytes(text.data(), text.size());
+    }
     static std::string Rendered() {
         std::string out;
         SettingsDocument().Render(&out);
@@ -70,7 +72,7 @@ class SettingsContents : public ::testing::Test {
 
 TEST_F(SettingsContents, OptionsAreWrittenInFileOrderWithTheirTypes) {
     SetMainWindowPos(2, -5, 7000);
-    SetTopMost(0x101);  // a flag written as a byte keeps its low byte
+    SetTopMost(0x101); // a flag written as a byte keeps its low byte
     SetHotKey(0x0241);
     SaveOptions();
     std::string expected =
@@ -92,14 +94,37 @@ TEST_F(SettingsContents, OptionsAreWrittenInFileOrderWithTheirTypes) {
 }
 
 TEST_F(SettingsContents, EveryOptionSurvivesSaveAndLoad) {
-    for (int s = 0; s < kDisplayStyles; ++s) SetMainWindowPos(s, 100 + s, 200 + s);
-    SetSort(1); SetAlpha(90); SetTopMost(1); SetMoveLock(1); SetAutoHide(1); SetMulti(0);
-    SetAutoHideTimer(2500); SetDeadLink(1); SetTooltip(0); SetDeleteCheck(0);
-    SetFileNotCheck(1); SetShortcutFull(1); SetHotKey(0x0370); SetStyle(3); SetSize(2);
-    SetIconDraw(3); SetColor(0x112233); SetBackGround(2); SetGrid(1); SetGridType(4);
-    SetGridColor(0x445566); SetCursorColor(0x778899); SetCursorGround(1); SetCursorGradWay(1);
-    SetCursorGColorStart(0xAABBCC); SetCursorGColorEnd(0xDDEEFF); SetGradWay(1);
-    SetGColorStart(0x010203); SetGColorEnd(0x040506);
+    for (int s = 0; s < kDisplayStyles; ++s)
+        SetMainWindowPos(s, 100 + s, 200 + s);
+    SetSort(1);
+    SetAlpha(90);
+    SetTopMost(1);
+    SetMoveLock(1);
+    SetAutoHide(1);
+    SetMulti(0);
+    SetAutoHideTimer(2500);
+    SetDeadLink(1);
+    SetTooltip(0);
+    SetDeleteCheck(0);
+    SetFileNotCheck(1);
+    SetShortcutFull(1);
+    SetHotKey(0x0370);
+    SetStyle(3);
+    SetSize(2);
+    SetIconDraw(3);
+    SetColor(0x112233);
+    SetBackGround(2);
+    SetGrid(1);
+    SetGridType(4);
+    SetGridColor(0x445566);
+    SetCursorColor(0x778899);
+    SetCursorGround(1);
+    SetCursorGradWay(1);
+    SetCursorGColorStart(0xAABBCC);
+    SetCursorGColorEnd(0xDDEEFF);
+    SetGradWay(1);
+    SetGColorStart(0x010203);
+    SetGColorEnd(0x040506);
     SaveOptions();
     std::string text = Rendered();
     SettingsRelease();
@@ -113,27 +138,45 @@ TEST_F(SettingsContents, EveryOptionSurvivesSaveAndLoad) {
         EXPECT_EQ(100 + s, x);
         EXPECT_EQ(200 + s, y);
     }
-    EXPECT_EQ(1, GetSort()); EXPECT_EQ(90, GetAlpha()); EXPECT_EQ(1, GetTopMost());
-    EXPECT_EQ(1, GetMoveLock()); EXPECT_EQ(1, GetAutoHide()); EXPECT_EQ(0, GetMulti());
-    EXPECT_EQ(2500, GetAutoHideTimer()); EXPECT_EQ(1, GetDeadLink()); EXPECT_EQ(0, GetTooltip());
-    EXPECT_EQ(0, GetDeleteCheck()); EXPECT_EQ(1, GetFileNotCheck()); EXPECT_EQ(1, GetShortcutFull());
-    EXPECT_EQ(0x0370, GetHotKey()); EXPECT_EQ(3, GetStyle()); EXPECT_EQ(2, GetSize());
-    EXPECT_EQ(3, GetIconDraw()); EXPECT_EQ(0x112233u, GetColor()); EXPECT_EQ(2, GetBackGround());
-    EXPECT_EQ(1, GetGrid()); EXPECT_EQ(4, GetGridType()); EXPECT_EQ(0x445566u, GetGridColor());
-    EXPECT_EQ(0x778899u, GetCursorColor()); EXPECT_EQ(1, GetCursorGround());
-    EXPECT_EQ(1, GetCursorGradWay()); EXPECT_EQ(0xAABBCCu, GetCursorGColorStart());
-    EXPECT_EQ(0xDDEEFFu, GetCursorGColorEnd()); EXPECT_EQ(1, GetGradWay());
-    EXPECT_EQ(0x010203u, GetGColorStart()); EXPECT_EQ(0x040506u, GetGColorEnd());
+    EXPECT_EQ(1, GetSort());
+    EXPECT_EQ(90, GetAlpha());
+    EXPECT_EQ(1, GetTopMost());
+    EXPECT_EQ(1, GetMoveLock());
+    EXPECT_EQ(1, GetAutoHide());
+    EXPECT_EQ(0, GetMulti());
+    EXPECT_EQ(2500, GetAutoHideTimer());
+    EXPECT_EQ(1, GetDeadLink());
+    EXPECT_EQ(0, GetTooltip());
+    EXPECT_EQ(0, GetDeleteCheck());
+    EXPECT_EQ(1, GetFileNotCheck());
+    EXPECT_EQ(1, GetShortcutFull());
+    EXPECT_EQ(0x0370, GetHotKey());
+    EXPECT_EQ(3, GetStyle());
+    EXPECT_EQ(2, GetSize());
+    EXPECT_EQ(3, GetIconDraw());
+    EXPECT_EQ(0x112233u, GetColor());
+    EXPECT_EQ(2, GetBackGround());
+    EXPECT_EQ(1, GetGrid());
+    EXPECT_EQ(4, GetGridType());
+    EXPECT_EQ(0x445566u, GetGridColor());
+    EXPECT_EQ(0x778899u, GetCursorColor());
+    EXPECT_EQ(1, GetCursorGround());
+    EXPECT_EQ(1, GetCursorGradWay());
+    EXPECT_EQ(0xAABBCCu, GetCursorGColorStart());
+    EXPECT_EQ(0xDDEEFFu, GetCursorGColorEnd());
+    EXPECT_EQ(1, GetGradWay());
+    EXPECT_EQ(0x010203u, GetGColorStart());
+    EXPECT_EQ(0x040506u, GetGColorEnd());
 }
 
 TEST_F(SettingsContents, MissingKeysKeepValuesAndPositionsNeedBothHalves) {
     Read("[Info]\r\n"
-         "MainWindowPosX_0 = 400\r\n"            // no Y: the pair is not taken
+         "MainWindowPosX_0 = 400\r\n" // no Y: the pair is not taken
          "MainWindowPosX_1 = 10\r\nMainWindowPosY_1 = 20\r\n"
-         "Alpha = 10\r\n"                         // kept as read; applying is start-up's choice
-         "Style = 7\r\n"                          // start-up turns it into 0, loading keeps it
-         "TopMost = 258\r\n"                      // a byte key keeps the low byte
-         "Sort = \"abc\"\r\n");                   // a text where a number belongs
+         "Alpha = 10\r\n"       // kept as read; applying is start-up's choice
+         "Style = 7\r\n"        // start-up turns it into 0, loading keeps it
+         "TopMost = 258\r\n"    // a byte key keeps the low byte
+         "Sort = \"abc\"\r\n"); // a text where a number belongs
     LoadOptions();
     int32_t x = 0, y = 0;
     GetMainWindowPos(0, &x, &y);
@@ -163,7 +206,8 @@ TEST_F(SettingsContents, CommandListFromTheFile) {
         {"missing keys give empty texts and 0", "[Info]\r\nMenuTotal = 2\r\nMenuName_1 = \"b\"\r\n",
          2, "", 0},
         {"lines are read as stored",
-         "[Info]\r\nMenuTotal = 1\r\nMenuName_0 = \"メモ帳\"\r\nMenuPath_0 = \"C:\\\\w\\\\n.exe\"\r\n"
+         "[Info]\r\nMenuTotal = 1\r\nMenuName_0 = \"メモ帳\"\r\nMenuPath_0 = "
+         "\"C:\\\\w\\\\n.exe\"\r\n"
          "MenuArg_0 = \"/a \\\"q\\\"\"\r\nMenuID_0 = 96\r\n",
          1, "メモ帳", 96},
     };
@@ -229,7 +273,8 @@ TEST_F(SettingsContents, SectionAndKeyNamesOfTabs) {
     EXPECT_EQ("[Tab_" + std::string(249, 'a') + "]", std::string(out));
     // Two-byte characters are never split: 125 of them are 250 bytes, 124 fit.
     std::string wide;
-    for (int i = 0; i < 125; ++i) wide += "表";
+    for (int i = 0; i < 125; ++i)
+        wide += "表";
     TabSectionName(out, wide.c_str());
     EXPECT_EQ("[Tab_" + wide.substr(0, 248) + "]", std::string(out));
 
@@ -253,11 +298,11 @@ TEST_F(SettingsContents, IconFoldersFollowThePathsFolder) {
     } cases[] = {
         {"T", "C:\\Tools\\app.exe", "Cache\\T\\C:\\Tools"},
         {"T", "C:/Tools/app.exe", "Cache\\T\\C:/Tools"},
-        {"T", "C:\\Tools\\", "Cache\\T\\C:"},  // a closing separator does not count
+        {"T", "C:\\Tools\\", "Cache\\T\\C:"}, // a closing separator does not count
         {"T", "app.exe", "Cache\\T"},
         {"T", "", "Cache\\T"},
         {"表", "C:\\表\\a.txt", "Cache\\表\\C:\\表"},
-        {"T", "C:\\ソ\\a", "Cache\\T\\C:\\ソ"},  // "ソ" ends in byte 5C
+        {"T", "C:\\ソ\\a", "Cache\\T\\C:\\ソ"}, // "ソ" ends in byte 5C
         {"T", "C:\\dir\\ソ", "Cache\\T\\C:\\dir"},
     };
     for (const Case& c : cases) {
@@ -273,12 +318,10 @@ TEST_F(SettingsContents, WorkingFolderOfAnEntryWithoutOne) {
         const char* path;
         const char* folder;
     } cases[] = {
-        {"C:\\Tools\\app.exe", "C:\\Tools"},
-        {"app.exe", ""},
-        {"C:\\ソ\\x.txt", "C:\\ソ"},
-        {"C:\\links\\withfolder.lnk", "E:\\work"},        // the shortcut's own folder
-        {"C:\\links\\nofolder.LNK", "D:\\tools\\bin"},    // else its target's folder
-        {"C:\\links\\broken.lnk", "C:\\links"},           // unresolved: where it lies
+        {"C:\\Tools\\app.exe", "C:\\Tools"},           {"app.exe", ""}, {"C:\\ソ\\x.txt", "C:\\ソ"},
+        {"C:\\links\\withfolder.lnk", "E:\\work"},     // the shortcut's own folder
+        {"C:\\links\\nofolder.LNK", "D:\\tools\\bin"}, // else its target's folder
+        {"C:\\links\\broken.lnk", "C:\\links"},        // unresolved: where it lies
     };
     for (const Case& c : cases) {
         char out[kEntryPathSize];
@@ -290,8 +333,8 @@ TEST_F(SettingsContents, WorkingFolderOfAnEntryWithoutOne) {
 std::string EntryKeys(const std::string& tab, int n, const std::string& path,
                       const std::string& attribute, bool withWorkPath = true) {
     std::string i = std::to_string(n);
-    std::string text = tab + "_FilePath_" + i + " = \"" + path + "\"\r\n" + tab + "_FileName_" +
-                       i + " = \"f\"\r\n" + tab + "_Arg_" + i + " = \"-a\"\r\n";
+    std::string text = tab + "_FilePath_" + i + " = \"" + path + "\"\r\n" + tab + "_FileName_" + i +
+                       " = \"f\"\r\n" + tab + "_Arg_" + i + " = \"-a\"\r\n";
     if (withWorkPath) text += tab + "_WorkPath_" + i + " = \"W:\\\\w\"\r\n";
     if (!attribute.empty()) text += tab + "_Attribute_" + i + " = " + attribute + "\r\n";
     text += tab + "_IconType_" + i + " = 257\r\n" + tab + "_Count_" + i + " = 9\r\n" + tab +
@@ -334,7 +377,7 @@ TEST_F(SettingsContents, EntriesFollowTheLoadingRules) {
         EXPECT_STREQ("-a", first->Arg);
         EXPECT_STREQ("W:\\w", first->WorkPath);
         EXPECT_EQ(c.firstAttribute, first->Attribute);
-        EXPECT_EQ(1, first->IconType);  // a byte key: 257 keeps its low byte
+        EXPECT_EQ(1, first->IconType); // a byte key: 257 keeps its low byte
         EXPECT_EQ(9, first->Count);
         EXPECT_STREQ("c", first->Comment);
         if (!c.deadLink) {
@@ -342,7 +385,7 @@ TEST_F(SettingsContents, EntriesFollowTheLoadingRules) {
         }
         Entry* folder = FindEntry(4, c.entries - 1);
         EXPECT_STREQ("C:\\dir", folder->FilePath);
-        EXPECT_STREQ("C:", folder->WorkPath);  // derived from the path
+        EXPECT_STREQ("C:", folder->WorkPath); // derived from the path
         EXPECT_EQ(0x10u, folder->Attribute);  // no stored attributes: read anew
     }
 }
@@ -368,7 +411,7 @@ TEST_F(SettingsContents, MissingTextKeysAndOverlongValues) {
     EXPECT_STREQ("", e->Comment);
     EXPECT_EQ(0, e->Count);
     EXPECT_EQ(0, e->IconType);
-    EXPECT_EQ(kMissingAttributes, e->Attribute);  // no platform: not known to exist
+    EXPECT_EQ(kMissingAttributes, e->Attribute); // no platform: not known to exist
     EXPECT_STREQ("C:", e->WorkPath);
 }
 
@@ -386,7 +429,7 @@ TEST_F(SettingsContents, EntriesAreWrittenInListOrderAndComeBack) {
     record.Attribute = 0x20;
     AddEntry("", record, 0, 2);
     SaveTabEntries(2, "表");
-    SaveTabEntries(3, "empty");  // no entries, no section
+    SaveTabEntries(3, "empty"); // no entries, no section
     std::string text = Rendered();
     EXPECT_EQ(0u, text.find("[Tab_表]\r\n表_FilePath_0 = \"C:\\\\表\\\\a b.exe\"\r\n"
                             "表_FileName_0 = \"a b.exe\"\r\n表_Arg_0 = \"--x \\\\\\\"\"\r\n"
@@ -428,4 +471,4 @@ TEST_F(SettingsContents, EntriesOfATabWithAVeryLongNameComeBack) {
     EXPECT_STREQ("C:\\f2.exe", FindEntry(1, 2)->FilePath);
 }
 
-}  // namespace
+} // namespace

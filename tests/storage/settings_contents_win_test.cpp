@@ -24,7 +24,8 @@ std::string ReadFileBytes(const std::string& path) {
     if (!f) return data;
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.append(buffer, n);
     std::fclose(f);
     return data;
 }
@@ -119,7 +120,8 @@ TEST_F(SettingsContentsWin, ChangedArchivesAreAskedForEachAndLoadedOnYes) {
         LoadArchives(window_);
         ASSERT_TRUE(driver.Finish());
         ASSERT_EQ(2u, driver.Seen().size());
-        for (const SeenDialog& seen : driver.Seen()) EXPECT_EQ(kCacheChangedQuestion, seen.text);
+        for (const SeenDialog& seen : driver.Seen())
+            EXPECT_EQ(kCacheChangedQuestion, seen.text);
         for (const Answer* a : {&first, &second}) {
             EXPECT_EQ(IDNO, a->defaultButton);
             EXPECT_TRUE(a->hasYes);
@@ -151,7 +153,8 @@ class UnexpectedBoxGuard {
     static BOOL CALLBACK Match(HWND window, LPARAM param) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == GetCurrentProcessId() && IsWindowVisible(window) && WindowText(window) == "Error") {
+        if (owner == GetCurrentProcessId() && IsWindowVisible(window) &&
+            WindowText(window) == "Error") {
             *reinterpret_cast<HWND*>(param) = window;
             return FALSE;
         }
@@ -165,7 +168,8 @@ class UnexpectedBoxGuard {
             if (box) {
                 ++guard->seen_;
                 PressButton(box, IDNO);
-                while (IsWindow(box) && IsWindowVisible(box)) Sleep(10);
+                while (IsWindow(box) && IsWindowVisible(box))
+                    Sleep(10);
             }
             Sleep(10);
         }
@@ -202,16 +206,19 @@ TEST_F(SettingsContentsWin, SaveAllWritesTheFileAndOnlyChangedArchives) {
 
     std::string cache = ReadFileBytes(Path("Cache.arc"));
     ASSERT_GE(cache.size(), 24u);
-    EXPECT_EQ(1, CacheValidateBytes(reinterpret_cast<const unsigned char*>(cache.data()),
-                                    cache.size()));
+    EXPECT_EQ(
+        1, CacheValidateBytes(reinterpret_cast<const unsigned char*>(cache.data()), cache.size()));
     EXPECT_EQ(untouched, ReadFileBytes(Path("CacheUser.arc")));
 
     std::string ini = ReadFileBytes(Path("qdx.ini"));
-    EXPECT_EQ(0u, ini.find("; 設定ファイルを手動で編集した場合、正確なロードは保証されません\r\n[Info]\r\n"));
-    EXPECT_NE(std::string::npos,
-              ini.find("VersionMiner = 20\r\nTabCount = 2\r\nTab_0 = \"道具\"\r\nTab_0_Count = 1\r\n"
-                       "Tab_1 = \"empty\"\r\nTab_1_Count = 0\r\nMenuTotal = 0\r\n\r\n[Tab_道具]\r\n"
-                       "道具_FilePath_0 = \"C:\\\\windows\\\\notepad.exe\"\r\n"))
+    EXPECT_EQ(
+        0u,
+        ini.find("; 設定ファイルを手動で編集した場合、正確なロードは保証されません\r\n[Info]\r\n"));
+    EXPECT_NE(
+        std::string::npos,
+        ini.find("VersionMiner = 20\r\nTabCount = 2\r\nTab_0 = \"道具\"\r\nTab_0_Count = 1\r\n"
+                 "Tab_1 = \"empty\"\r\nTab_1_Count = 0\r\nMenuTotal = 0\r\n\r\n[Tab_道具]\r\n"
+                 "道具_FilePath_0 = \"C:\\\\windows\\\\notepad.exe\"\r\n"))
         << ini;
     EXPECT_EQ(std::string::npos, ini.find("[Tab_empty]"));
     // The last line is the last key: no empty line after the last section.
@@ -225,7 +232,7 @@ TEST_F(SettingsContentsWin, NoSettingsFileGivesDefaultsAndTheDefaultCommands) {
     EXPECT_EQ(10, MenuCommandCount());
     EXPECT_EQ(0, TabNameCount());
     EXPECT_EQ(3, GetSort());
-    EXPECT_EQ(2, GetIconDraw());  // Wine reports Windows 7 here: code 0
+    EXPECT_EQ(2, GetIconDraw()); // Wine reports Windows 7 here: code 0
     EXPECT_EQ(MF_CHECKED, GetMenuState(MainMenu(), IDM_SORT_COUNT_NAME, MF_BYCOMMAND) & MF_CHECKED);
 }
 
@@ -243,7 +250,8 @@ TEST_F(SettingsContentsWin, OptionsAreAppliedByTheirRules) {
          "IconDraw = 0\r\nSort = 0\r\n",
          0, 30, 30, 2, IDM_SORT_NONE},
         {"a position on the screen is taken; IconDraw above 3 is replaced",
-         "[Info]\r\nMainWindowPosX_0 = 200\r\nMainWindowPosY_0 = 150\r\nIconDraw = 4\r\nSort = 1\r\n",
+         "[Info]\r\nMainWindowPosX_0 = 200\r\nMainWindowPosY_0 = 150\r\nIconDraw = 4\r\nSort = "
+         "1\r\n",
          0, 200, 150, 2, IDM_SORT_NAME},
         {"a negative position is ignored; IconDraw 3 kept",
          "[Info]\r\nMainWindowPosX_0 = -1\r\nMainWindowPosY_0 = 10\r\nIconDraw = 3\r\nSort = 2\r\n",
@@ -266,7 +274,8 @@ TEST_F(SettingsContentsWin, OptionsAreAppliedByTheirRules) {
         EXPECT_EQ(c.y, r.top);
         EXPECT_EQ(c.iconDraw, GetIconDraw());
         for (UINT id = IDM_SORT_NAME; id <= IDM_SORT_NONE; ++id) {
-            EXPECT_EQ(id == c.checked, (GetMenuState(MainMenu(), id, MF_BYCOMMAND) & MF_CHECKED) != 0)
+            EXPECT_EQ(id == c.checked,
+                      (GetMenuState(MainMenu(), id, MF_BYCOMMAND) & MF_CHECKED) != 0)
                 << id;
         }
         // An [Info] section without MenuTotal still gets the default commands.
@@ -301,12 +310,13 @@ TEST_F(SettingsContentsWin, TabsStayAlignedWithTheirSlotsWhenANameIsMissing) {
 
 TEST_F(SettingsContentsWin, TabCountsOverThirtyAreCutAndMissingCountsLeaveTabsEmpty) {
     std::string text = "[Info]\r\nTabCount = 31\r\n";
-    for (int i = 0; i < 31; ++i) text += "Tab_" + std::to_string(i) + " = \"t" + std::to_string(i) + "\"\r\n";
+    for (int i = 0; i < 31; ++i)
+        text += "Tab_" + std::to_string(i) + " = \"t" + std::to_string(i) + "\"\r\n";
     text += "\r\n[Tab_t0]\r\nt0_FilePath_0 = \"C:\\\\x.exe\"\r\n";
     LoadSettingsText(text);
     EXPECT_EQ(30, TabNameCount());
     EXPECT_EQ("t29", TabName(29));
-    EXPECT_EQ(0, EntryCount(0));  // no Tab_0_Count: the tab stays empty
+    EXPECT_EQ(0, EntryCount(0)); // no Tab_0_Count: the tab stays empty
 }
 
 TEST_F(SettingsContentsWin, TrayMenuSharesTheMenuBarsSubMenus) {
@@ -315,18 +325,20 @@ TEST_F(SettingsContentsWin, TrayMenuSharesTheMenuBarsSubMenus) {
     HMENU bar = MainMenu();
     ASSERT_EQ(8, GetMenuItemCount(tray));
     const struct {
-        int barPosition;  // -1: no sub-menu
+        int barPosition; // -1: no sub-menu
         UINT id;
         const char* text;
     } items[] = {
-        {0, 0, "ファイル"}, {-1, IDM_MENU_EDIT, "メニュー編集"}, {2, 0, "ソート"},
-        {3, 0, "設定"},     {4, 0, "その他"},                   {5, 0, "ヘルプ"},
+        {0, 0, "ファイル"}, {-1, IDM_MENU_EDIT, "メニュー編集"},
+        {2, 0, "ソート"},   {3, 0, "設定"},
+        {4, 0, "その他"},   {5, 0, "ヘルプ"},
         {-1, 0, ""},        {-1, IDM_EXIT, "終了"},
     };
     int position = 0;
     for (const auto& item : items) {
         if (position == 6) {
-            EXPECT_EQ(UINT(MF_SEPARATOR), GetMenuState(tray, position, MF_BYPOSITION) & MF_SEPARATOR);
+            EXPECT_EQ(UINT(MF_SEPARATOR),
+                      GetMenuState(tray, position, MF_BYPOSITION) & MF_SEPARATOR);
             ++position;
             continue;
         }
@@ -368,7 +380,8 @@ TEST_F(SettingsContentsWin, HighlightedMenuCommandShowsItsHelpInTheStatusBar) {
         const char* help;
     } cases[] = {
         {IDM_TAB_NEW, "新しいタブを作成します。最大30個まで作成可能です"},
-        {IDM_SORT_COUNT, "実行した回数順にソートします。フォルダは関係なく単純に回数順でソートされます"},
+        {IDM_SORT_COUNT,
+         "実行した回数順にソートします。フォルダは関係なく単純に回数順でソートされます"},
         {IDM_VERSION, "バージョン情報を表示します"},
     };
     for (const auto& c : cases) {
@@ -387,7 +400,8 @@ TEST_F(SettingsContentsWin, StringTableHoldsTheTextsInShiftJis) {
         {IDM_HELP, "ヘルプを表示します"},
         {352, "現在のポップアップメニューリストの内容"},
         {391, "Ver1.10以前の起動方法で実行します"},
-        {396, "設定したキーを押すとマウスカーソルの元へウィンドウが移動します。必ず CTRLキーを含んで下さい。"},
+        {396, "設定したキーを押すとマウスカーソルの元へウィンドウが移動します。必ず "
+              "CTRLキーを含んで下さい。"},
         {580, "一言どうぞ～"},
         {584, "作業領域。＊必ず理解した上で設定して下さい ＊"},
         {596, "登録されたショートカットファイルを全てフルパス用に再構築します"},
@@ -401,4 +415,4 @@ TEST_F(SettingsContentsWin, StringTableHoldsTheTextsInShiftJis) {
     EXPECT_EQ(0, LoadStringA(GetModuleHandleA(nullptr), IDM_OTHER_COLOURS, none, sizeof none));
 }
 
-}  // namespace
+} // namespace
