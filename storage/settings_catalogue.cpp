@@ -1,6 +1,7 @@
 #include "storage/settings_catalogue.h"
 
 #include "catalogue/catalogue.h"
+#include "storage/entry_icons.h"
 #include "storage/data_paths.h"
 #include "storage/settings.h"
 #include "storage/settings_file.h"
@@ -14,7 +15,6 @@
 namespace {
 
 const char kTabSectionPrefix[] = "[Tab_";
-const char kIconFolderPrefix[] = "Cache\\";
 
 bool IsShortcutName(const char* path) {
     size_t n = std::strlen(path);
@@ -132,34 +132,6 @@ void PathFolderPart(char* out, size_t size, const char* path) {
     out[n] = '\0';
 }
 
-void EntryIconFolder(char* out, size_t size, const char* tabName, const char* path) {
-    if (size == 0) return;
-    char copy[kEntryPathSize];
-    CopyTextField(copy, sizeof copy, path);
-    // The last separator that does not end the path; second bytes of two-byte characters
-    // are never separators.
-    size_t folderLength = 0;
-    bool found = false;
-    for (size_t i = 0; copy[i] != '\0'; ++i) {
-        unsigned char b = static_cast<unsigned char>(copy[i]);
-        if (IsPathLeadByte(b)) {
-            if (copy[i + 1] == '\0') break;
-            ++i;
-            continue;
-        }
-        if ((b == '\\' || b == '/') && copy[i + 1] != '\0') {
-            folderLength = i;
-            found = true;
-        }
-    }
-    if (!found) {
-        std::snprintf(out, size, "%s%s", kIconFolderPrefix, tabName);
-    } else {
-        std::snprintf(out, size, "%s%s\\%.*s", kIconFolderPrefix, tabName,
-                      static_cast<int>(folderLength), copy);
-    }
-}
-
 void DerivedWorkPath(char* out, size_t size, const char* path) {
     if (size == 0) return;
     out[0] = '\0';
@@ -197,8 +169,10 @@ void LoadTabEntries(int t, const char* tabName, int count) {
                              &iconType)) {
             continue;
         }
-        char iconFolder[kEntryPathSize];
-        EntryIconFolder(iconFolder, sizeof iconFolder, tabName, record->FilePath);
+        char tabFolder[kIconFolderSize];
+        char iconFolder[kIconFolderSize];
+        TabCacheFolder(tabFolder, tabName);
+        IconCacheFolder(iconFolder, tabFolder, record->FilePath);
         AddEntry(iconFolder, *record, iconType, t);
     }
     std::free(record);

@@ -10,9 +10,6 @@ void TabSectionName(char* out, const char* tabName); // out: kSettingsNameField 
 // The key of one field of entry n. When the name would be longer than 255 bytes, the tab
 // name part is cut instead of the field word and index, so keys stay distinct.
 void EntryKeyName(char* out, const char* tabName, const char* field, int n);
-// The folder of an entry's icons in the archives: "Cache\" + tab name, then a backslash and
-// the folder part of the path when it has one.
-void EntryIconFolder(char* out, size_t size, const char* tabName, const char* path);
 // The folder part of a path: the text before its last backslash or slash (two-byte
 // characters stepped over); empty when it has none.
 void PathFolderPart(char* out, size_t size, const char* path);

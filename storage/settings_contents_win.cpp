@@ -24,22 +24,10 @@ namespace {
 const char kErrorCaption[] = "Error";
 const int kLowestAppliedAlpha = 20;
 
-void LoadArchive(int archive, const char* path, HWND owner) {
-    switch (CacheValidate(archive, path)) {
-    case 1: CacheLoad(archive, path, kCacheMagic); break;
-    case 0:
-        // Answering No starts with the archive empty; the file is replaced at the next save.
-        if (MessageBoxA(owner, kCacheChangedQuestion, kErrorCaption,
-                        MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES) {
-            CacheLoad(archive, path, kCacheMagic);
-        }
-        break;
-    default: break; // no file: the archive stays empty
-    }
-}
-
-void SaveChangedArchive(int archive, const char* path) {
-    if (CacheIsModified(archive)) CacheSave(archive, path, kCacheMagic);
+// Answering No starts with the archive empty; the file is replaced at the next save.
+bool AskToLoadChangedArchive(void* owner) {
+    return MessageBoxA(static_cast<HWND>(owner), kCacheChangedQuestion, kErrorCaption,
+                       MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
 }
 
 void TabKey(char* out, int i) {
@@ -70,8 +58,8 @@ void ApplyStoredStyle() {
 } // namespace
 
 void LoadArchives(HWND owner) {
-    LoadArchive(CacheArchiveAuto(), CachePath(), owner);
-    LoadArchive(CacheArchiveUser(), CacheUserPath(), owner);
+    CacheStartUp(CacheArchiveAuto(), CachePath(), AskToLoadChangedArchive, owner);
+    CacheStartUp(CacheArchiveUser(), CacheUserPath(), AskToLoadChangedArchive, owner);
 }
 
 void ApplyLoadedOptions() {
@@ -146,6 +134,6 @@ void SaveAll() {
     SaveMenu();
     SaveEntries();
     SettingsWrite(SettingsPath(), kSettingsHeaderLine);
-    SaveChangedArchive(CacheArchiveAuto(), CachePath());
-    SaveChangedArchive(CacheArchiveUser(), CacheUserPath());
+    CacheShutDown(CacheArchiveAuto(), CachePath());
+    CacheShutDown(CacheArchiveUser(), CacheUserPath());
 }

@@ -5,6 +5,8 @@
 #include "storage/settings_file.h"
 #include "storage/settings_options.h"
 
+#include "storage/entry_icons.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -306,8 +308,10 @@ TEST_F(SettingsContents, IconFoldersFollowThePathsFolder) {
         {"T", "C:\\dir\\ソ", "Cache\\T\\C:\\dir"},
     };
     for (const Case& c : cases) {
-        char out[kEntryPathSize];
-        EntryIconFolder(out, sizeof out, c.tab, c.path);
+        char tabFolder[kIconFolderSize];
+        char out[kIconFolderSize];
+        TabCacheFolder(tabFolder, c.tab);
+        IconCacheFolder(out, tabFolder, c.path);
         EXPECT_STREQ(c.folder, out) << c.path;
     }
 }
