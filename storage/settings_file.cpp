@@ -26,17 +26,6 @@ size_t BoundedLength(const char* text, size_t limit) {
     return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit;
 }
 
-// Longest prefix of text, at most limit bytes, that does not end inside a two-byte character.
-size_t CutTextLength(const char* text, size_t length, size_t limit) {
-    if (length <= limit) return length;
-    size_t i = 0;
-    while (i < limit) {
-        size_t step = IsSettingsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + step > limit) break;
-        i += step;
-    }
-    return i;
-}
 
 size_t ValueBytes(SettingsType type, int32_t length) {
     switch (type) {
@@ -156,6 +145,17 @@ uint64_t LoadWord(const char* p) {
 }
 
 } // namespace
+
+size_t CharacterPrefixLength(const char* text, size_t length, size_t limit) {
+    if (length <= limit) return length;
+    size_t i = 0;
+    while (i < limit) {
+        size_t step = IsSettingsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + step > limit) break;
+        i += step;
+    }
+    return i;
+}
 
 struct SettingsFile::StorageBlock {
     StorageBlock* next;
@@ -429,7 +429,7 @@ int SettingsFile::GetValue(const char* sectionName, const char* keyName, Setting
     size_t room = out->capacity > 0 ? static_cast<size_t>(out->capacity) : 0;
     if (key->type == SettingsType::String) {
         size_t n =
-            room == 0 ? 0 : CutTextLength(static_cast<const char*>(key->value), bytes, room - 1);
+            room == 0 ? 0 : CharacterPrefixLength(static_cast<const char*>(key->value), bytes, room - 1);
         if (room > 0) {
             std::memcpy(out->value, key->value, n);
             static_cast<char*>(out->value)[n] = '\0';
@@ -747,7 +747,7 @@ int SettingsGet(const char* sectionName, const char* keyName, SettingsType type,
     switch (scratch->type) {
     case SettingsType::String: {
         if (destinationSize == 0) return 0;
-        size_t n = CutTextLength(from, static_cast<size_t>(scratch->length), destinationSize - 1);
+        size_t n = CharacterPrefixLength(from, static_cast<size_t>(scratch->length), destinationSize - 1);
         std::memcpy(to, from, n);
         to[n] = '\0';
         return static_cast<int>(n);
