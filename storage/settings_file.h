@@ -65,12 +65,12 @@ inline bool IsSettingsLeadByte(unsigned char b) {
     return b > 0x80 && (b < 0xA1 || b > 0xDF);
 }
 
-// Appends a String value's text as it stands between the quotes of a key line: backslash and
-// quote escaped, line feed and carriage return as \n and \r, two-byte characters unchanged.
 // Length of the longest prefix of text (length bytes) that fits in limit bytes without
 // splitting a two-byte character.
 size_t CharacterPrefixLength(const char* text, size_t length, size_t limit);
 
+// Appends a String value's text as it stands between the quotes of a key line: backslash and
+// quote escaped, line feed and carriage return as \n and \r, two-byte characters unchanged.
 void AppendEscapedText(std::string* out, const char* text, size_t length);
 
 class SettingsFile {
