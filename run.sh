@@ -37,9 +37,10 @@ fi
 
 echo "== no display: running $RUN_DIR/QDX.exe on a virtual one ($DISPLAY)"
 wine "$RUN_DIR/QDX.exe" >"$ROOT/build/run.log" 2>&1 &
+program=$!
 wine "$ROOT/build/bin/qdxctl.exe" wait 30
 sleep 1
 import -window root "$ROOT/build/screenshot.png"
 echo "screenshot: build/screenshot.png"
 wine "$ROOT/build/bin/qdxctl.exe" close 30
-wait
+wait "$program"

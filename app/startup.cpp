@@ -9,6 +9,7 @@
 #include "commands/shortcuts.h"
 #include "input/window_behaviours.h"
 #include "res/command_ids.h"
+#include "storage/menu_commands.h"
 #include "storage/settings.h"
 #include "storage/settings_file.h"
 #include "storage/settings_contents.h"
@@ -82,6 +83,7 @@ void ApplyDefaultSettings() {
 
 void LoadAll() {
     LoadMsiFunctions();
+    ClearMenuCommands();
     ClearCatalogue();
     InstallCatalogueServices();
     SettingsPrepare();

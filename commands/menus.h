@@ -3,7 +3,12 @@
 
 #include <windows.h>
 
+// A pop-up holding the menu bar's own sub-menus (shared, not copied); null without a menu bar.
 HMENU BuildTrayMenu(HWND mainWindow);
 // Frees the tray menu without destroying the sub-menus it shares with the menu bar.
 void DestroyTrayMenu(HMENU trayMenu);
+// The sort command that shows a sort mode: 0 "no sorting", 1 name, 2 count, else both.
+UINT SortMenuItemId(int sort);
+// Puts the check mark on the sort item of the stored mode (start-up).
+void MarkStartupSortItem(HMENU menuBar, int sort);
 void ShowGridPopupMenu(int x, int y);

@@ -1,23 +1,124 @@
 #include "commands/shortcuts.h"
 
-#include <windows.h>
+#include "commands/path_utils.h"
+
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+
+const char kStartupShortcutName[] = "qdx.lnk";
 
 namespace {
 
 typedef UINT(WINAPI* MsiGetShortcutTargetFunction)(LPCSTR, LPSTR, LPSTR, LPSTR);
 typedef int(WINAPI* MsiGetComponentPathFunction)(LPCSTR, LPCSTR, LPSTR, DWORD*);
 
+const int kInstallStateLocal = 3;
+const int kGuidField = 39;
+const int kWidePathSize = 1024;
+
 // Written at start-up and shutdown only; launch workers read them.
 HMODULE g_msi;
 MsiGetShortcutTargetFunction g_msiGetShortcutTarget;
 MsiGetComponentPathFunction g_msiGetComponentPath;
 
-template <typename F>
-F LookUp(HMODULE module, const char* name) {
+template <typename F> F LookUp(HMODULE module, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-}  // namespace
+// An advertised shortcut of a product installed on this machine: only the target is known.
+bool ResolveAdvertisedShortcut(const char* path, ShortcutInfo* info) {
+    if (!g_msiGetShortcutTarget || !g_msiGetComponentPath) return false;
+    char product[kGuidField] = "";
+    char feature[kGuidField] = "";
+    char component[kGuidField] = "";
+    if (g_msiGetShortcutTarget(path, product, feature, component) != ERROR_SUCCESS) return false;
+    // The component path is read into a buffer of its own and kept only when it fits the
+    // target field, so a long path never spills into the arguments.
+    char target[2 * kShortcutField] = "";
+    DWORD capacity = sizeof target;
+    if (g_msiGetComponentPath(product, component, target, &capacity) != kInstallStateLocal) {
+        return false;
+    }
+    target[sizeof target - 1] = '\0';
+    if (std::strlen(target) >= sizeof info->target) return false;
+    std::strcpy(info->target, target);
+    return true;
+}
+
+// COM is usable on this thread after S_OK and S_FALSE; both must be balanced.
+bool StartCom() {
+    return SUCCEEDED(CoInitialize(nullptr));
+}
+
+bool ToWide(const char* path, WCHAR* wide) {
+    wide[0] = L'\0';
+    int n = MultiByteToWideChar(CP_ACP, 0, path, -1, wide, kWidePathSize);
+    wide[kWidePathSize - 1] = L'\0';
+    return n > 0;
+}
+
+bool ReadShellLink(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findData) {
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link)))) {
+        return false;
+    }
+    IPersistFile* file = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        link->Release();
+        return false;
+    }
+    WCHAR wide[kWidePathSize];
+    bool ok = ToWide(path, wide) && SUCCEEDED(file->Load(wide, STGM_READ));
+    if (ok) {
+        link->GetPath(info->target, kShortcutField, findData, SLGP_UNCPRIORITY);
+        link->GetArguments(info->arguments, kShortcutField);
+        link->GetShowCmd(&info->showCommand);
+        link->GetWorkingDirectory(info->workingFolder, kShortcutField);
+        info->target[kShortcutField - 1] = '\0';
+        info->arguments[kShortcutField - 1] = '\0';
+        info->workingFolder[kShortcutField - 1] = '\0';
+    }
+    file->Release();
+    link->Release();
+    return ok;
+}
+
+bool WriteShellLink(const char* linkPath, const char* target, const char* description,
+                    const char* arguments, const char* workingFolder, const char* iconPath,
+                    int iconIndex, int showCommand) {
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link)))) {
+        return false;
+    }
+    IPersistFile* file = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        link->Release();
+        return false;
+    }
+    link->SetPath(target);
+    link->SetDescription(description);
+    link->SetArguments(arguments);
+    link->SetWorkingDirectory(workingFolder);
+    link->SetIconLocation(iconPath, iconIndex);
+    link->SetShowCmd(showCommand);
+    WCHAR wide[kWidePathSize];
+    bool saved = ToWide(linkPath, wide) && SUCCEEDED(file->Save(wide, TRUE));
+    file->Release();
+    link->Release();
+    return saved;
+}
+
+void CopyCut(char* out, int capacity, const char* text) {
+    if (capacity <= 0) return;
+    lstrcpynA(out, text, capacity);
+}
+
+} // namespace
 
 bool LoadMsiFunctions() {
     if (g_msi) FreeMsiFunctions();
@@ -34,4 +135,65 @@ void FreeMsiFunctions() {
     g_msi = nullptr;
     g_msiGetShortcutTarget = nullptr;
     g_msiGetComponentPath = nullptr;
+}
+
+bool ResolveShortcut(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findData) {
+    if (!path || !info) return false;
+    if (ResolveAdvertisedShortcut(path, info)) return true;
+    if (!StartCom()) return false;
+    bool ok = ReadShellLink(path, info, findData);
+    CoUninitialize();
+    return ok;
+}
+
+bool StartFolderOf(char* out, int capacity, const char* path) {
+    if (!path || !out || capacity <= 0) return false;
+    if (!IsShortcutPath(path)) {
+        CopyFolderPart(out, static_cast<size_t>(capacity), path);
+        return true;
+    }
+    ShortcutInfo info;
+    WIN32_FIND_DATAA findData;
+    ZeroMemory(&info, sizeof info);
+    if (!ResolveShortcut(path, &info, &findData)) return false;
+    if (info.workingFolder[0] == '\0') {
+        CopyFolderPart(info.workingFolder, sizeof info.workingFolder, info.target);
+    }
+    CopyCut(out, capacity, info.workingFolder);
+    return true;
+}
+
+bool GetStartupFolder(char* out) {
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator)) || !allocator) return false;
+    bool ok = false;
+    LPITEMIDLIST list = nullptr;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTUP, &list)) && list) {
+        char folder[MAX_PATH];
+        if (SHGetPathFromIDListA(list, folder)) {
+            lstrcpynA(out, folder, MAX_PATH);
+            ok = true;
+        }
+        allocator->Free(list);
+    }
+    allocator->Release();
+    return ok;
+}
+
+void StartupShortcutPath(char* out) {
+    char folder[MAX_PATH] = "";
+    GetStartupFolder(folder);
+    std::snprintf(out, 1024, "%s\\%s", folder, kStartupShortcutName);
+}
+
+bool CreateStartupShortcut(const char* linkPath, const char* target, const char* description,
+                           const char* arguments, const char* workingFolder, const char* iconPath,
+                           int iconIndex, int showCommand) {
+    // Only a successful start is balanced: an unbalanced release would end COM for
+    // whoever initialised it on this thread before us.
+    bool started = StartCom();
+    bool saved = WriteShellLink(linkPath, target, description, arguments, workingFolder, iconPath,
+                                iconIndex, showCommand);
+    if (started) CoUninitialize();
+    return saved;
 }

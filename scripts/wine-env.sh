@@ -67,6 +67,9 @@ qdx_ensure_prefix() {
 qdx_start_wine() {
   # One persistent server for the run; its helper processes (services, the desktop) are
   # started here with their output sent away, so they never hold a test runner's pipe open.
+  # A server left from an earlier run may hold a desktop on another display: end it first.
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
   wineserver -p >/dev/null 2>&1
   wine cmd /c exit >/dev/null 2>&1
   wine explorer.exe /desktop=Default,1280x1024 >/dev/null 2>&1 &

@@ -125,14 +125,41 @@ CacheFile* FindInList(const CacheFileList& list, const char* name, size_t length
     return nullptr;
 }
 
+void ReleaseData(CacheFile* f) {
+    if (f->shared) {
+        if (--f->shared->users == 0) {
+            delete[] f->shared->bytes;
+            delete f->shared;
+        }
+    } else {
+        std::free(f->data);
+    }
+    f->data = nullptr;
+    f->shared = nullptr;
+}
+
+// Adds a file at the end of the list: with a copy of data, or, when shared is given, pointing
+// at data inside the shared bytes.
 bool AppendToList(CacheFileList* list, const char* name, size_t length, int32_t size,
-                  const void* data) {
+                  const void* data, CacheSharedBytes* shared) {
     if (!TotalsFit(*list, length, size)) return false;
-    CacheFile* f = new CacheFile();
-    f->data = CopyData(data, size);
-    if (size > 0 && !f->data) {
-        delete f;
-        return false;
+    // Every field is set below; the name field is not cleared beyond its terminator.
+    CacheFile* f = new CacheFile;
+    f->data = nullptr;
+    f->shared = nullptr;
+    f->dataHash = 0;
+    f->dataHashKnown = false;
+    if (shared && size > 0) {
+        // Loaded data is only ever read, never written through this pointer.
+        f->data = static_cast<unsigned char*>(const_cast<void*>(data));
+        f->shared = shared;
+        ++shared->users;
+    } else {
+        f->data = CopyData(data, size);
+        if (size > 0 && !f->data) {
+            delete f;
+            return false;
+        }
     }
     CopyName(f->name, name, length);
     f->size = size;
@@ -166,7 +193,7 @@ void RemoveFromList(CacheFileList* list, CacheFile* f) {
     }
     --list->count;
     AddToTotals(list, *f, -1);
-    std::free(f->data);
+    ReleaseData(f);
     delete f;
 }
 
@@ -321,11 +348,12 @@ int CountFiles(const CacheArchive& archive) {
     return count;
 }
 
-bool AddLoadedFile(CacheFolder* folder, const char* name, int32_t size, const void* data) {
+bool AddLoadedFile(CacheFolder* folder, const char* name, int32_t size, const void* data,
+                   CacheSharedBytes* shared) {
     size_t length = std::strlen(name);
     if (!folder->files) folder->files = new CacheFileList();
     if (FindInList(*folder->files, name, length)) return false;
-    return AppendToList(folder->files, name, length, size, data);
+    return AppendToList(folder->files, name, length, size, data, shared);
 }
 
 // ---- saving
@@ -415,7 +443,7 @@ CacheFileList::~CacheFileList() {
     first->prev->next = nullptr;
     while (first) {
         CacheFile* next = first->next;
-        std::free(first->data);
+        ReleaseData(first);
         delete first;
         first = next;
     }
@@ -535,7 +563,7 @@ int CacheAddFile(CacheArchive& archive, const char* path, const char* name, int3
     if (!folder) return 0;
     if (!folder->files) folder->files = new CacheFileList();
     if (FindInList(*folder->files, name, length)) return 0;
-    if (!AppendToList(folder->files, name, length, size, data)) return 0;
+    if (!AppendToList(folder->files, name, length, size, data, nullptr)) return 0;
     archive.modified = true;
     return 1;
 }
@@ -554,7 +582,7 @@ int CacheReplaceFile(CacheArchive& archive, const char* path, const char* name, 
         AddToTotals(folder->files, *f, 1);
         return 0;
     }
-    std::free(f->data);
+    ReleaseData(f);
     f->data = copy;
     f->size = size;
     f->dataHashKnown = false;
@@ -583,6 +611,7 @@ int CacheGetFile(CacheArchive& archive, CacheFile* destination, const char* path
     destination->data = copy;
     destination->index = f->index;
     destination->nameHash = f->nameHash;
+    destination->shared = nullptr;
     destination->next = destination->prev = nullptr;
     return 1;
 }
@@ -645,7 +674,10 @@ int CacheValidateBytes(const unsigned char* bytes, size_t size) {
     return CacheChecksum(bytes + 8, size - 8, kCacheChecksumStart) == Read32(bytes + 4) ? 1 : 0;
 }
 
-void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t size) {
+namespace {
+
+void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(shared->bytes);
     if (size < kCacheHeaderSize || Read32(bytes) != archive.magic) return;
     uint32_t folders = Read32(bytes + 8);
     size_t pos = kCacheHeaderSize;
@@ -681,9 +713,27 @@ void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t si
                 if (offset > size || size - offset < static_cast<size_t>(dataSize)) return;
                 data = bytes + offset;
             }
-            if (folder) AddLoadedFile(folder, name, dataSize, data);
+            if (folder) AddLoadedFile(folder, name, dataSize, data, shared);
         }
     }
+}
+
+// Takes over bytes allocated with new[]; they live as long as a loaded file points into them.
+void LoadOwnedBytes(CacheArchive& archive, char* bytes, size_t size) {
+    CacheSharedBytes* shared = new CacheSharedBytes{bytes, 1};
+    LoadShared(archive, shared, size);
+    if (--shared->users == 0) {
+        delete[] shared->bytes;
+        delete shared;
+    }
+}
+
+} // namespace
+
+void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t size) {
+    char* copy = new char[size > 0 ? size : 1];
+    if (size > 0) std::memcpy(copy, bytes, size);
+    LoadOwnedBytes(archive, copy, size);
 }
 
 bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
@@ -821,7 +871,7 @@ int CacheLoad(int archive, const char* filePath, uint32_t magic) {
     std::unique_ptr<char[]> bytes;
     size_t size;
     if (!ReadWholeFile(filePath, &bytes, &size, 0)) return 1;
-    CacheLoadBytes(*a, reinterpret_cast<const unsigned char*>(bytes.get()), size);
+    LoadOwnedBytes(*a, bytes.release(), size);
     return 1;
 }
 
@@ -838,4 +888,18 @@ int CacheSave(int archive, const char* filePath, uint32_t magic) {
 int CacheIsModified(int archive) {
     CacheArchive* a = CacheArchiveAt(archive);
     return a && a->modified ? 1 : 0;
+}
+
+int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
+                 void* context) {
+    int verdict = CacheValidate(archive, filePath);
+    if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context)))
+        CacheLoad(archive, filePath, kCacheMagic);
+    return verdict;
+}
+
+int CacheShutDown(int archive, const char* filePath) {
+    if (!CacheArchiveAt(archive)) return -1;
+    if (!CacheIsModified(archive)) return 0;
+    return CacheSave(archive, filePath, kCacheMagic) > 0 ? 1 : 0;
 }

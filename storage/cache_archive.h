@@ -24,11 +24,21 @@ uint32_t CacheChecksum(const unsigned char* bytes, size_t size, uint32_t start);
 // The content digest: two interleaved hashes (even and odd bytes) with a logical shift.
 void CacheDigest(const unsigned char* bytes, size_t size, uint32_t* digest0, uint32_t* digest1);
 
+// The bytes of an archive file as read; the files loaded from it point into them instead of
+// holding copies, and the last of them to go releases the bytes.
+struct CacheSharedBytes {
+    char* bytes; // allocated with new[]
+    size_t users;
+};
+
 struct CacheFile {
     char name[kCacheNameField];
     int32_t size;
-    uint32_t dataHash;   // checksum of the data with start 0; read it through CacheFileDataHash
-    unsigned char* data; // size bytes, null when size is 0
+    uint32_t dataHash; // checksum of the data with start 0; read it through CacheFileDataHash
+    // size bytes, null when size is 0. Never changed in place: a replaced file gets a buffer of
+    // its own, so files loaded with equal contents stay independent.
+    unsigned char* data;
+    CacheSharedBytes* shared; // what data points into, or null when the buffer is the file's own
     int32_t index;
     CacheFile* next;
     CacheFile* prev;
@@ -123,7 +133,8 @@ int CacheAddFile(int archive, const char* path, const char* name, int32_t size, 
 int CacheReplaceFile(int archive, const char* path, const char* name, int32_t size,
                      const void* data);
 // The destination receives the name, size, data hash and a copy of the data (size + 1 bytes,
-// zero-terminated, null for size 0) that the caller releases with std::free.
+// zero-terminated, null for size 0) that the caller releases with std::free; its shared field
+// is null.
 int CacheGetFile(int archive, CacheFile* destination, const char* path, const char* name);
 int CacheHasFile(int archive, const char* path, const char* name);
 int CacheDeleteFile(int archive, const char* path, const char* name);
@@ -138,3 +149,13 @@ int CacheLoad(int archive, const char* filePath, uint32_t magic);
 // not be written (the previous file is then left as it was).
 int CacheSave(int archive, const char* filePath, uint32_t magic);
 int CacheIsModified(int archive);
+
+// Start-up of one archive: a file whose checksum is right is loaded, a missing file leaves the
+// archive empty, and a changed file is loaded only when loadChanged answers true (the program
+// asks the user); otherwise the archive stays empty and the file is replaced at the next save.
+// Returns what CacheValidate said about the file.
+int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
+                 void* context);
+// Shutdown of one archive: written only when it was changed during the run. 1 when written,
+// 0 when unchanged or the file could not be written, -1 for a bad index.
+int CacheShutDown(int archive, const char* filePath);

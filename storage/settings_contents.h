@@ -2,11 +2,22 @@
 // the two icon archives, moved between the files and memory at start and at close.
 #pragma once
 
+#include "storage/settings_options.h"
+
 #include <windows.h>
+
+// The question asked when an archive's checksum does not match.
+extern const char kCacheChangedQuestion[];
 
 // Validates and loads both archives, asking when one was changed outside the program.
 void LoadArchives(HWND owner);
-void LoadOptions();
+// Applies the loaded options to the window, then reads the command list, tabs and entries.
 void LoadMenuAndCatalogue();
+// The pieces of LoadMenuAndCatalogue.
+void ApplyLoadedOptions();
+void LoadTabs();
+
+void SaveTabList();
+void SaveEntries();
 // Writes the settings file and every changed archive.
 void SaveAll();

@@ -1,8 +1,139 @@
 #include "storage/settings_contents.h"
 
-// Reading and writing the settings file and the archives is not built yet: the program
-// starts with its defaults and saves nothing.
-void LoadArchives(HWND) {}
-void LoadOptions() {}
-void LoadMenuAndCatalogue() {}
-void SaveAll() {}
+#include "app/app_state.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/tab_names.h"
+#include "commands/menus.h"
+#include "input/window_behaviours.h"
+#include "storage/cache_archive.h"
+#include "storage/menu_commands.h"
+#include "storage/settings.h"
+#include "storage/settings_catalogue.h"
+#include "storage/settings_file.h"
+#include "view/grid_view.h"
+
+#include <cstdio>
+
+const char kCacheChangedQuestion[] =
+    "キャッシュの内容が変更されています\r\n"
+    "正確なロードが行われないかもしれませんが、ロードを続行しますか？\r\n"
+    "＊続行しない時はキャッシュはクリアされます";
+
+namespace {
+
+const char kErrorCaption[] = "Error";
+const int kLowestAppliedAlpha = 20;
+
+// Answering No starts with the archive empty; the file is replaced at the next save.
+bool AskToLoadChangedArchive(void* owner) {
+    return MessageBoxA(static_cast<HWND>(owner), kCacheChangedQuestion, kErrorCaption,
+                       MB_YESNO | MB_ICONERROR | MB_DEFBUTTON2) == IDYES;
+}
+
+void TabKey(char* out, int i) {
+    std::snprintf(out, kSettingsNameField, "Tab_%d", i);
+}
+
+void TabCountKey(char* out, int i) {
+    std::snprintf(out, kSettingsNameField, "Tab_%d_Count", i);
+}
+
+bool IsOnScreen(int x, int y) {
+    return x >= 0 && y >= 0 && x < GetSystemMetrics(SM_CXSCREEN) &&
+           y < GetSystemMetrics(SM_CYSCREEN);
+}
+
+void ApplyStoredStyle() {
+    int style = GetStyle();
+    if (style >= kDisplayStyles) {
+        SetStyle(0);
+        return;
+    }
+    if (style != 0) ApplyDisplayStyle(style);
+    int32_t x = 0, y = 0;
+    GetMainWindowPos(style, &x, &y);
+    if (IsOnScreen(x, y)) PlaceMainWindow(MainWindow(), x, y, 0, 0, SWP_NOSIZE);
+}
+
+} // namespace
+
+void LoadArchives(HWND owner) {
+    CacheStartUp(CacheArchiveAuto(), CachePath(), AskToLoadChangedArchive, owner);
+    CacheStartUp(CacheArchiveUser(), CacheUserPath(), AskToLoadChangedArchive, owner);
+}
+
+void ApplyLoadedOptions() {
+    int size = GetSize();
+    if (size >= 0 && size <= 2) SelectCellSize(size);
+    ApplyStoredStyle();
+    MarkStartupSortItem(MainMenu(), GetSort());
+    if (GetAlpha() >= kLowestAppliedAlpha) SetLayeredAlpha(MainWindow(), GetAlpha());
+    int iconDraw = GetIconDraw();
+    if (iconDraw == 0 || iconDraw > 3) SetIconDraw(DefaultIconDraw(GetOsVersionCode()));
+}
+
+void LoadTabs() {
+    int count = 0;
+    if (!GetIntegerKey(kInfoSection, "TabCount", &count)) return;
+    if (count > kTabSlots) count = kTabSlots;
+    for (int i = 0; i < count; ++i) {
+        char key[kSettingsNameField];
+        char name[kTabNameSize];
+        TabKey(key, i);
+        if (!GetTextKey(kInfoSection, key, name, sizeof name)) continue;
+        AppendTab(name);
+        // A skipped tab leaves no gap: entries go to the slot of the item just made, so
+        // catalogue slots and tab strip items stay aligned.
+        int slot = TabNameCount() - 1;
+        int entries = 0;
+        TabCountKey(key, i);
+        if (slot < 0 || !GetIntegerKey(kInfoSection, key, &entries)) continue;
+        LoadTabEntries(slot, name, entries);
+    }
+}
+
+void LoadMenuAndCatalogue() {
+    ApplyLoadedOptions();
+    if (!SettingsHasSection(kInfoSection)) {
+        FillDefaultMenuCommands();
+    } else {
+        LoadMenuCommands();
+        LoadTabs();
+    }
+    if (GetAutoHide()) StartAutoHide();
+}
+
+void SaveTabList() {
+    int count = TabNameCount();
+    SetIntegerKey(kInfoSection, "TabCount", count);
+    for (int i = 0; i < count; ++i) {
+        char key[kSettingsNameField];
+        char name[kTabNameSize];
+        GetTabName(i, name);
+        TabKey(key, i);
+        SetTextKey(kInfoSection, key, name);
+        int entries = EntryCount(i);
+        TabCountKey(key, i);
+        SetIntegerKey(kInfoSection, key, entries < 0 ? 0 : entries);
+    }
+}
+
+void SaveEntries() {
+    int count = TabNameCount();
+    for (int t = 0; t < kTabSlots && t < count; ++t) {
+        if (EntryCount(t) <= 0) continue;
+        char name[kTabNameSize];
+        GetTabName(t, name);
+        SaveTabEntries(t, name);
+    }
+}
+
+void SaveAll() {
+    SaveOptions();
+    SaveTabList();
+    SaveMenu();
+    SaveEntries();
+    SettingsWrite(SettingsPath(), kSettingsHeaderLine);
+    CacheShutDown(CacheArchiveAuto(), CachePath());
+    CacheShutDown(CacheArchiveUser(), CacheUserPath());
+}

@@ -26,17 +26,6 @@ size_t BoundedLength(const char* text, size_t limit) {
     return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit;
 }
 
-// Longest prefix of text, at most limit bytes, that does not end inside a two-byte character.
-size_t CutTextLength(const char* text, size_t length, size_t limit) {
-    if (length <= limit) return length;
-    size_t i = 0;
-    while (i < limit) {
-        size_t step = IsSettingsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-        if (i + step > limit) break;
-        i += step;
-    }
-    return i;
-}
 
 size_t ValueBytes(SettingsType type, int32_t length) {
     switch (type) {
@@ -122,7 +111,51 @@ bool IsPlaceholder(const SettingsKey* key) {
     return key->nameLength == 0;
 }
 
+// Eight bytes at a time: a word with a high bit marks the bytes of the upper half, ZeroBytes
+// the zero bytes.
+const uint64_t kOnes = 0x0101010101010101ull;
+const uint64_t kHighs = 0x8080808080808080ull;
+
+uint64_t ZeroBytes(uint64_t w) {
+    return (w - kOnes) & ~w & kHighs;
+}
+
+// True when no byte of the range is a zero or of the upper half.
+bool IsPlainText(const char* p, const char* end) {
+    uint64_t seen = 0;
+    for (; end - p >= 8; p += 8) {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        seen |= (w & kHighs) | ZeroBytes(w);
+    }
+    for (; p < end; ++p)
+        seen |= static_cast<unsigned char>(*p) >= 0x80 || *p == '\0';
+    return seen == 0;
+}
+
+// Same for the text of a string value: quote, backslash or a byte of the upper half.
+bool TextWordNeedsLook(uint64_t w) {
+    return ((w & kHighs) | ZeroBytes(w ^ (kOnes * '"')) | ZeroBytes(w ^ (kOnes * '\\'))) != 0;
+}
+
+uint64_t LoadWord(const char* p) {
+    uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
 } // namespace
+
+size_t CharacterPrefixLength(const char* text, size_t length, size_t limit) {
+    if (length <= limit) return length;
+    size_t i = 0;
+    while (i < limit) {
+        size_t step = IsSettingsLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + step > limit) break;
+        i += step;
+    }
+    return i;
+}
 
 struct SettingsFile::StorageBlock {
     StorageBlock* next;
@@ -132,12 +165,19 @@ struct SettingsFile::StorageBlock {
 };
 
 uint32_t SettingsNameHash(const char* name, size_t length) {
-    uint32_t hash = 0;
-    for (size_t i = 0; i < length; ++i) {
-        int32_t b = static_cast<signed char>(name[i]);
-        hash ^= static_cast<uint32_t>(b) << ((static_cast<uint32_t>(b) + i) & 31u);
+    // The terms are independent, so two running hashes shorten the chain of XORs.
+    auto term = [name](size_t i) {
+        uint32_t b = static_cast<uint32_t>(static_cast<int32_t>(static_cast<signed char>(name[i])));
+        return b << ((b + static_cast<uint32_t>(i)) & 31u);
+    };
+    uint32_t even = 0, odd = 0;
+    size_t i = 0;
+    for (; i + 1 < length; i += 2) {
+        even ^= term(i);
+        odd ^= term(i + 1);
     }
-    return hash;
+    if (i < length) even ^= term(i);
+    return even ^ odd;
 }
 
 void AppendEscapedText(std::string* out, const char* text, size_t length) {
@@ -335,13 +375,17 @@ int SettingsFile::SetValue(const char* sectionName, const SettingsValue& value) 
 
 SettingsKey* SettingsFile::FindKey(SettingsSection* section, const char* name, size_t length,
                                    int backward) {
-    uint32_t hash = SettingsNameHash(name, length);
-    auto matches = [&](const SettingsKey* k) {
-        return k->hash == hash && static_cast<size_t>(k->nameLength) == length &&
+    auto sameName = [&](const SettingsKey* k) {
+        return static_cast<size_t>(k->nameLength) == length &&
                std::memcmp(k->name, name, length) == 0;
     };
-    // Keys are mostly read in the order they were written: look around the last hit first.
-    if (section == lastSection && lastKey && lastKey->next && lastKey->prev) {
+    // Keys are mostly read in the order they were written: look around the last hit first. The
+    // key after it nearly always matches, so it is compared before the name is even hashed.
+    bool nearLastHit = section == lastSection && lastKey && lastKey->next && lastKey->prev;
+    if (nearLastHit && sameName(lastKey->next)) return lastKey->next;
+    uint32_t hash = SettingsNameHash(name, length);
+    auto matches = [&](const SettingsKey* k) { return k->hash == hash && sameName(k); };
+    if (nearLastHit) {
         SettingsKey* forward = lastKey;
         SettingsKey* back = lastKey;
         for (int step = 0; step < 7; ++step) {
@@ -385,7 +429,7 @@ int SettingsFile::GetValue(const char* sectionName, const char* keyName, Setting
     size_t room = out->capacity > 0 ? static_cast<size_t>(out->capacity) : 0;
     if (key->type == SettingsType::String) {
         size_t n =
-            room == 0 ? 0 : CutTextLength(static_cast<const char*>(key->value), bytes, room - 1);
+            room == 0 ? 0 : CharacterPrefixLength(static_cast<const char*>(key->value), bytes, room - 1);
         if (room > 0) {
             std::memcpy(out->value, key->value, n);
             static_cast<char*>(out->value)[n] = '\0';
@@ -421,7 +465,14 @@ void SettingsFile::ReadString(const char* p, const char* end) {
     // Room for the text and its terminating zero.
     const size_t room = static_cast<size_t>(parsedCapacity) * 4 - 1;
     size_t n = 0;
-    while (p < end && *p != '"') {
+    while (p < end) {
+        // Plain runs are copied a word at a time.
+        while (end - p >= 8 && room - n >= 8 && !TextWordNeedsLook(LoadWord(p))) {
+            std::memcpy(out + n, p, 8);
+            n += 8;
+            p += 8;
+        }
+        if (p == end || *p == '"') break;
         unsigned char b = static_cast<unsigned char>(*p);
         if (IsSettingsLeadByte(b)) {
             size_t pair = p + 1 < end ? 2 : 1;
@@ -518,28 +569,48 @@ void SettingsFile::LoadBytes(const char* bytes, size_t size) {
     currentName[0] = '\0';
     currentNameLength = 0;
     currentSection = nullptr;
+    if (size == 0) return; // an empty file holds no line
     const char* end = bytes + size;
     const char* line = bytes;
-    const char* p = bytes;
-    const char* zero = nullptr; // a zero byte held inside a two-byte pair ends the line's text
     for (;;) {
-        if (p == end) {
-            ParseLine(line, zero ? zero : p);
-            break;
+        const char* feed =
+            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
+        const char* stop = feed ? feed : end;
+        if (IsPlainText(line, stop)) {
+            // No two-byte character and no zero: the line feed (or the end) ends the line.
+            ParseLine(line, stop);
+            if (!feed) break;
+            line = feed + 1;
+            continue;
         }
-        unsigned char b = static_cast<unsigned char>(*p);
-        if (IsSettingsLeadByte(b)) {
-            // A lead byte as the very last byte has no partner: that last line is dropped.
-            if (p + 1 == end) break;
-            if (p[1] == '\0' && !zero) zero = p + 1;
-            p += 2;
-        } else if (b == '\n' || b == '\0') {
-            ParseLine(line, zero ? zero : p);
-            line = ++p;
-            zero = nullptr;
-        } else {
-            ++p;
+        // A lead byte and the byte after it always stay together, whatever that byte is.
+        const char* p = line;
+        const char* zero = nullptr; // a zero held inside a pair ends the line's text
+        bool last = false;
+        for (;;) {
+            if (p == end) {
+                ParseLine(line, zero ? zero : p);
+                last = true;
+                break;
+            }
+            unsigned char b = static_cast<unsigned char>(*p);
+            if (IsSettingsLeadByte(b)) {
+                // A lead byte as the very last byte has no partner: that last line is dropped.
+                if (p + 1 == end) {
+                    last = true;
+                    break;
+                }
+                if (p[1] == '\0' && !zero) zero = p + 1;
+                p += 2;
+            } else if (b == '\n' || b == '\0') {
+                ParseLine(line, zero ? zero : p);
+                break;
+            } else {
+                ++p;
+            }
         }
+        if (last) break;
+        line = p + 1;
     }
     currentSection = nullptr;
 }
@@ -676,7 +747,7 @@ int SettingsGet(const char* sectionName, const char* keyName, SettingsType type,
     switch (scratch->type) {
     case SettingsType::String: {
         if (destinationSize == 0) return 0;
-        size_t n = CutTextLength(from, static_cast<size_t>(scratch->length), destinationSize - 1);
+        size_t n = CharacterPrefixLength(from, static_cast<size_t>(scratch->length), destinationSize - 1);
         std::memcpy(to, from, n);
         to[n] = '\0';
         return static_cast<int>(n);

@@ -65,6 +65,10 @@ inline bool IsSettingsLeadByte(unsigned char b) {
     return b > 0x80 && (b < 0xA1 || b > 0xDF);
 }
 
+// Length of the longest prefix of text (length bytes) that fits in limit bytes without
+// splitting a two-byte character.
+size_t CharacterPrefixLength(const char* text, size_t length, size_t limit);
+
 // Appends a String value's text as it stands between the quotes of a key line: backslash and
 // quote escaped, line feed and carriage return as \n and \r, two-byte characters unchanged.
 void AppendEscapedText(std::string* out, const char* text, size_t length);

@@ -54,6 +54,8 @@ TEST_F(ProgramTest, RunsFromAFolderWhoseNameEndsInByte5C) {
     EXPECT_STREQ("Varrowin", title);
     PostMessageA(first_.window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, WaitForExit(first_));
+    // The settings file lands beside the program, inside the folder.
+    EXPECT_TRUE(FileExists(folder_ + "\\qdx.ini"));
 }
 
 TEST_F(ProgramTest, VisibleOnBothSidesOfTheVersionThreshold) {

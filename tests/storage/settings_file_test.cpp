@@ -258,6 +258,8 @@ TEST(SettingsFileIo, MissingAndEmptyFiles) {
     WriteBytes(folder + "/empty.ini", "");
     EXPECT_EQ(1, doc.Load((folder + "/empty.ini").c_str()));
     EXPECT_EQ(nullptr, doc.FirstSection());
+    doc.LoadBytes(nullptr, 0); // an empty buffer may have no address at all
+    EXPECT_EQ(nullptr, doc.FirstSection());
     SettingsValue v{};
     EXPECT_EQ(0, doc.GetValue("[Info]", "Sort", &v, 1, 0));
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -41,13 +42,14 @@ inline void RemoveFolder(const std::string& path) {
 #endif
 }
 
-// A folder of its own for the current test, below the test framework's temporary folder.
+// A fresh folder of its own for the current test, below the test framework's temporary
+// folder. Process ids repeat under Wine, so the clock makes the name unique.
 inline std::string TestFolder() {
     const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    static int serial = 0;
+    long long stamp =
+        static_cast<long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     std::string folder = testing::TempDir() + "qdx_" + std::to_string(ProcessId()) + "_" +
-                         std::to_string(++serial) + "_" + info->test_suite_name() + "_" +
-                         info->name();
+                         std::to_string(stamp) + "_" + info->test_suite_name() + "_" + info->name();
     MakeFolder(folder);
     return folder;
 }

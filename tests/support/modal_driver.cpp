@@ -90,10 +90,12 @@ DWORD WINAPI ModalDriver::Run(void* self) {
 
 bool ModalDriver::Finish(DWORD timeoutMs) {
     if (!thread_) return false;
-    WaitForSingleObject(thread_, timeoutMs);
+    bool finished = WaitForSingleObject(thread_, timeoutMs) == WAIT_OBJECT_0;
+    // A watcher still waiting for its window must not outlive the driver it reads.
+    if (!finished) TerminateThread(thread_, 1);
     CloseHandle(thread_);
     thread_ = nullptr;
-    return allFound_;
+    return finished && allFound_;
 }
 
 ModalDriver::~ModalDriver() {

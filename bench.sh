@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the benchmarks without sanitizers (build/bench) and runs them. Each measure is printed
+# on one line with its MB/s and its ratios to the floor (reading the same bytes into memory)
+# and to its peer. Extra arguments go to Google Benchmark (e.g. --benchmark_min_time=2).
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")" && pwd)
+dir="$ROOT/build/bench"
+jobs=${QDX_JOBS:-2}
+
+"$ROOT/scripts/install-deps.sh" >/dev/null
+if [ ! -f "$dir/CMakeCache.txt" ]; then
+  cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DQDX_SANITIZE=OFF -DQDX_TESTS=OFF >/dev/null
+fi
+if ! cmake --build "$dir" --target storage_bench -j "$jobs" >"$dir/build.log" 2>&1; then
+  tail -40 "$dir/build.log"
+  echo "bench: build failed" >&2
+  exit 1
+fi
+data="$dir/data"
+mkdir -p "$data"
+"$dir/bench/storage_bench" "$data" "$@"

@@ -1,0 +1,295 @@
+#include "e2e/process.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char kHeader[] = "; 設定ファイルを手動で編集した場合、正確なロードは保証されません\r\n";
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+// The file a start and a close write when there was none: every option at its default.
+std::string DefaultFile(unsigned colour, int iconDraw) {
+    std::string text = kHeader;
+    text += "[Info]\r\n";
+    for (int style = 0; style < 5; ++style) {
+        text += "MainWindowPosX_" + std::to_string(style) + " = 30\r\n";
+        text += "MainWindowPosY_" + std::to_string(style) + " = 30\r\n";
+    }
+    text += "Sort = 3\r\nAlpha = 255\r\nTopMost = 0\r\nMoveLock = 0\r\nAutoHide = 0\r\n"
+            "Multi = 1\r\nAutoHideTimer = 1000\r\nDeadLink = 0\r\nTooltip = 1\r\n"
+            "DeleteCheck = 1\r\nFileNotCheck = 0\r\nShortcutFull = 0\r\nHotKey = 0\r\n"
+            "Style = 0\r\nSize = 0\r\nIconDraw = " +
+            std::to_string(iconDraw) +
+            "\r\n"
+            "Color = " +
+            std::to_string(colour) +
+            "\r\n"
+            "BackGround = 0\r\nGrid = 0\r\nGridType = 0\r\nGridColor = 0\r\n"
+            "CursorColor = 16777215\r\nCursorGround = 0\r\nCursorGradWay = 0\r\n"
+            "CursorGColorStart = 3153936\r\nCursorGColorEnd = 16777215\r\nGradWay = 0\r\n"
+            "GColorStart = 3153936\r\nGColorEnd = 16777215\r\nVersion = 1\r\nVersionMiner = 20\r\n"
+            "TabCount = 0\r\n"
+            "MenuTotal = 10\r\n";
+    const struct {
+        const char* name;
+        int id;
+    } lines[] = {
+        {"リンク先を開く", 3},
+        {"親ディレクトリを開く", 2},
+        {"登録されている他のアプリを使って開く", 1},
+        {"---セパレータ---", -1},
+        {"項目から削除", 4},
+        {"---セパレータ---", -1},
+        {"アイコンを再取得", 6},
+        {"個別にアイコンを設定する", 7},
+        {"---セパレータ---", -1},
+        {"登録情報の編集", 5},
+    };
+    int i = 0;
+    for (const auto& line : lines) {
+        std::string n = std::to_string(i++);
+        text += "MenuName_" + n + " = \"" + line.name + "\"\r\n";
+        text += "MenuPath_" + n + " = \"\"\r\n";
+        text += "MenuArg_" + n + " = \"\"\r\n";
+        text += "MenuID_" + n + " = " + std::to_string(line.id) + "\r\n";
+    }
+    return text;
+}
+
+// A hand-written file with every key the program writes, two tabs (the second empty) and
+// texts that need escaping, in the order the program writes them.
+const char kFullFile[] =
+    "; 設定ファイルを手動で編集した場合、正確なロードは保証されません\r\n"
+    "[Info]\r\n"
+    "MainWindowPosX_0 = 250\r\nMainWindowPosY_0 = 200\r\n"
+    "MainWindowPosX_1 = 10\r\nMainWindowPosY_1 = 0\r\n"
+    "MainWindowPosX_2 = 0\r\nMainWindowPosY_2 = 40\r\n"
+    "MainWindowPosX_3 = -20\r\nMainWindowPosY_3 = 5000\r\n"
+    "MainWindowPosX_4 = 600\r\nMainWindowPosY_4 = 700\r\n"
+    "Sort = 2\r\nAlpha = 200\r\nTopMost = 1\r\nMoveLock = 1\r\nAutoHide = 0\r\nMulti = 0\r\n"
+    "AutoHideTimer = 2500\r\nDeadLink = 0\r\nTooltip = 0\r\nDeleteCheck = 0\r\n"
+    "FileNotCheck = 1\r\nShortcutFull = 1\r\nHotKey = 1604\r\nStyle = 0\r\nSize = 1\r\n"
+    "IconDraw = 3\r\nColor = 1122867\r\nBackGround = 1\r\nGrid = 1\r\nGridType = 3\r\n"
+    "GridColor = 4478310\r\nCursorColor = 7833753\r\nCursorGround = 1\r\nCursorGradWay = 1\r\n"
+    "CursorGColorStart = 11189196\r\nCursorGColorEnd = 14544639\r\nGradWay = 1\r\n"
+    "GColorStart = 66051\r\nGColorEnd = 263430\r\nVersion = 1\r\nVersionMiner = 10\r\n"
+    "TabCount = 2\r\n"
+    "Tab_0 = \"ツール\"\r\nTab_0_Count = 2\r\n"
+    "Tab_1 = \"空\"\r\nTab_1_Count = 0\r\n"
+    "MenuTotal = 3\r\n"
+    "MenuName_0 = \"メモ帳で開く\"\r\nMenuPath_0 = \"C:\\\\windows\\\\notepad.exe\"\r\n"
+    "MenuArg_0 = \"/p \\\"x\\\"\"\r\nMenuID_0 = 96\r\n"
+    "MenuName_1 = \"---セパレータ---\"\r\nMenuPath_1 = \"\"\r\nMenuArg_1 = \"\"\r\nMenuID_1 = "
+    "-1\r\n"
+    "MenuName_2 = \"登録されている他のアプリを使って開く\"\r\nMenuPath_2 = \"\"\r\nMenuArg_2 = "
+    "\"\"\r\n"
+    "MenuID_2 = 1\r\n"
+    "\r\n"
+    "[Tab_ツール]\r\n"
+    "ツール_FilePath_0 = \"C:\\\\windows\\\\notepad.exe\"\r\n"
+    "ツール_FileName_0 = \"notepad.exe\"\r\n"
+    "ツール_Arg_0 = \"\\\"a b\\\" \\\\x\"\r\n"
+    "ツール_WorkPath_0 = \"C:\\\\windows\"\r\n"
+    "ツール_Attribute_0 = 32\r\n"
+    "ツール_IconType_0 = 0\r\n"
+    "ツール_Count_0 = 7\r\n"
+    "ツール_Comment_0 = \"メモ帳です\"\r\n"
+    "ツール_FilePath_1 = \"Z:\\\\表\\\\無い.txt\"\r\n"
+    "ツール_FileName_1 = \"無い.txt\"\r\n"
+    "ツール_Arg_1 = \"\"\r\n"
+    "ツール_WorkPath_1 = \"Z:\\\\表\"\r\n"
+    "ツール_Attribute_1 = -1\r\n"
+    "ツール_IconType_1 = 1\r\n"
+    "ツール_Count_1 = 0\r\n"
+    "ツール_Comment_1 = \"\"\r\n";
+
+struct BoxSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchErrorBox(HWND window, LPARAM param) {
+    BoxSearch* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    char title[64] = "";
+    GetWindowTextA(window, title, sizeof title);
+    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(title, "Error") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
+    char cls[32] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0 && !(GetWindowLongA(child, GWL_STYLE) & SS_ICON)) {
+        char text[1024] = "";
+        GetWindowTextA(child, text, sizeof text);
+        if (text[0]) *reinterpret_cast<std::string*>(param) = text;
+    }
+    return TRUE;
+}
+
+// Waits for the program's "Error" message box; returns its text and presses a button.
+bool AnswerErrorBox(DWORD processId, int button, std::string* text) {
+    for (int tries = 0; tries < 600; ++tries) {
+        BoxSearch search = {processId, nullptr};
+        EnumWindows(MatchErrorBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            Sleep(100);
+            EnumChildWindows(search.found, CollectStaticText, reinterpret_cast<LPARAM>(text));
+            PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(search.found, button)));
+            for (int wait = 0; wait < 200 && IsWindow(search.found); ++wait)
+                Sleep(25);
+            return true;
+        }
+        Sleep(50);
+    }
+    return false;
+}
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    // A fresh folder with the program, optionally a settings file and archive files.
+    void Prepare(const std::string& leaf, const std::string& exeName = "QDX.exe") {
+        folder_ = MakeFreshFolder(leaf);
+        DeleteFileA(Path("qdx.ini").c_str());
+        DeleteFileA(Path("Cache.arc").c_str());
+        DeleteFileA(Path("CacheUser.arc").c_str());
+        exe_ = InstallProgram(folder_, exeName);
+        ASSERT_TRUE(FileExists(exe_)) << exe_;
+    }
+    void Launch() { ASSERT_TRUE(StartProgram(exe_, &program_)); }
+    void WaitForWindow() {
+        program_.window = WaitForMainWindow(program_.process.dwProcessId);
+        ASSERT_NE(nullptr, program_.window);
+    }
+    void Close() {
+        PostMessageA(program_.window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(0, WaitForExit(program_));
+        CloseHandles(&program_);
+    }
+    void RunOnce() {
+        Launch();
+        WaitForWindow();
+        Close();
+    }
+    std::string Path(const char* name) const { return folder_ + "\\" + name; }
+    void TearDown() override {
+        if (program_.process.hProcess && WaitForExit(program_, 0) == -1000) {
+            TerminateProcess(program_.process.hProcess, 99);
+        }
+        CloseHandles(&program_);
+    }
+    std::string folder_;
+    std::string exe_;
+    RunningProgram program_;
+};
+
+TEST_F(SettingsFileTest, FirstRunWritesTheDefaultFile) {
+    // Wine's default system (Windows 7, code 0) draws with BitBlt; Windows XP (code 9) with
+    // DrawIcon.
+    const struct {
+        const char* leaf;
+        const char* exe;
+        int iconDraw;
+    } systems[] = {{"default-win7", "QDX.exe", 2}, {"default-xp", "QDX_xp.exe", 1}};
+    for (const auto& system : systems) {
+        SCOPED_TRACE(system.exe);
+        Prepare(system.leaf, system.exe);
+        RunOnce();
+        std::string expected = DefaultFile(GetSysColor(COLOR_BTNSHADOW), system.iconDraw);
+        EXPECT_EQ(expected, ReadWholeFile(Path("qdx.ini")));
+        // Nothing was captured: the archives are not written.
+        EXPECT_FALSE(FileExists(Path("Cache.arc")));
+        EXPECT_FALSE(FileExists(Path("CacheUser.arc")));
+    }
+}
+
+TEST_F(SettingsFileTest, EveryKeyComesBackInOrderWithTheRunningVersion) {
+    Prepare("roundtrip");
+    WriteFile(Path("qdx.ini"), kFullFile);
+    Launch();
+    WaitForWindow();
+    RECT r;
+    GetWindowRect(program_.window, &r);
+    EXPECT_EQ(250, r.left);
+    EXPECT_EQ(200, r.top);
+    EXPECT_TRUE(GetWindowLongA(program_.window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    Close();
+    std::string expected = Replace(kFullFile, "VersionMiner = 10", "VersionMiner = 20");
+    EXPECT_EQ(expected, ReadWholeFile(Path("qdx.ini")));
+
+    // A second round changes nothing more.
+    RunOnce();
+    EXPECT_EQ(expected, ReadWholeFile(Path("qdx.ini")));
+}
+
+TEST_F(SettingsFileTest, OpacityIsAppliedFromTwentyOnOnlyAndKeptAsStored) {
+    const struct {
+        const char* leaf;
+        int stored;
+        int applied;
+    } cases[] = {{"alpha-10", 10, 255}, {"alpha-100", 100, 100}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        Prepare(c.leaf, "QDX_xp.exe");
+        std::string text =
+            Replace(DefaultFile(0x808080, 1), "Alpha = 255", "Alpha = " + std::to_string(c.stored));
+        WriteFile(Path("qdx.ini"), text);
+        Launch();
+        WaitForWindow();
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        ASSERT_TRUE(GetLayeredWindowAttributes(program_.window, nullptr, &alpha, &flags));
+        EXPECT_EQ(c.applied, alpha);
+        Close();
+        EXPECT_EQ(text, ReadWholeFile(Path("qdx.ini")));
+    }
+}
+
+TEST_F(SettingsFileTest, ChangedArchivesAreQuestionedOneAfterTheOther) {
+    Prepare("changed-archives");
+    // The smallest archive (only its root) with one byte changed after the checksum.
+    std::string archive("\xDF\x18\xA9\x36\x9E\x5C\x6C\xD1\x01\x00\x00\x00", 12);
+    archive += std::string(18, '\0');
+    archive[12] = 1;
+    WriteFile(Path("Cache.arc"), archive);
+    WriteFile(Path("CacheUser.arc"), archive);
+    Launch();
+    const char question[] = "キャッシュの内容が変更されています\r\n"
+                            "正確なロードが行われないかもしれませんが、ロードを続行しますか？\r\n"
+                            "＊続行しない時はキャッシュはクリアされます";
+    std::string first, second;
+    ASSERT_TRUE(AnswerErrorBox(program_.process.dwProcessId, IDYES, &first));
+    ASSERT_TRUE(AnswerErrorBox(program_.process.dwProcessId, IDNO, &second));
+    // Message boxes show CR LF as line breaks; the text comes back as it was given.
+    EXPECT_EQ(question, first);
+    EXPECT_EQ(question, second);
+    WaitForWindow();
+    Close();
+    // Neither archive changed in this run: both files stay as they were.
+    EXPECT_EQ(archive, ReadWholeFile(Path("Cache.arc")));
+    EXPECT_EQ(archive, ReadWholeFile(Path("CacheUser.arc")));
+    EXPECT_TRUE(FileExists(Path("qdx.ini")));
+}
+
+} // namespace

@@ -1,0 +1,418 @@
+#include "app/app_state.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/tab_names.h"
+#include "commands/menus.h"
+#include "res/command_ids.h"
+#include "storage/cache_archive.h"
+#include "storage/menu_commands.h"
+#include "storage/settings.h"
+#include "storage/settings_contents.h"
+#include "storage/settings_file.h"
+#include "support/main_window_fixture.h"
+#include "support/modal_driver.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string ReadFileBytes(const std::string& path) {
+    std::string data;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return data;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.append(buffer, n);
+    std::fclose(f);
+    return data;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+// An archive file holding one icon file, whose checksum is made wrong when asked.
+std::string ArchiveBytes(const char* folder, const char* name, bool breakChecksum) {
+    CacheArchive archive;
+    archive.magic = kCacheMagic;
+    CacheAddFile(archive, folder, name, 3, "abc");
+    std::string bytes;
+    CacheSaveBytes(archive, &bytes);
+    if (breakChecksum) bytes[4] = static_cast<char>(bytes[4] ^ 0x55);
+    return bytes;
+}
+
+// The main window with its data files in a folder of the test's own.
+class SettingsContentsWin : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof temp, temp);
+        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = std::string(temp) + "qdx-contents-" + std::to_string(GetCurrentProcessId()) +
+                  "-" + info->name();
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        DeleteFileA(Path("qdx.ini").c_str());
+        DeleteFileA(Path("Cache.arc").c_str());
+        DeleteFileA(Path("CacheUser.arc").c_str());
+        SetDataPathsFromModule(Path("QDX.exe").c_str());
+        MainWindowTest::SetUp();
+        ClearMenuCommands();
+        ClearCatalogue();
+    }
+    std::string Path(const char* name) const { return folder_ + "\\" + name; }
+    // Reads a settings file as start-up does, after the defaults.
+    void LoadSettingsText(const std::string& text) {
+        WriteFileBytes(Path("qdx.ini"), text);
+        SettingsPrepare();
+        SettingsRead(SettingsPath());
+        LoadOptions();
+        LoadMenuAndCatalogue();
+        SettingsRelease();
+        SettingsPrepare();
+    }
+    std::string TabName(int t) {
+        char name[kTabNameSize];
+        GetTabName(t, name);
+        return name;
+    }
+    std::string folder_;
+};
+
+struct Answer {
+    int button;
+    int defaultButton = 0;
+    bool hasYes = false, hasNo = false, hasOk = false;
+};
+
+void AnswerQuestion(ModalDriver* driver, Answer* answer) {
+    driver->Expect("Error", [answer](HWND box) {
+        for (int id : {IDYES, IDNO}) {
+            LONG style = GetWindowLongA(GetDlgItem(box, id), GWL_STYLE);
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) answer->defaultButton = id;
+        }
+        answer->hasYes = GetDlgItem(box, IDYES) != nullptr;
+        answer->hasNo = GetDlgItem(box, IDNO) != nullptr;
+        answer->hasOk = GetDlgItem(box, IDOK) != nullptr;
+        PressButton(box, answer->button);
+    });
+}
+
+TEST_F(SettingsContentsWin, ChangedArchivesAreAskedForEachAndLoadedOnYes) {
+    WriteFileBytes(Path("Cache.arc"), ArchiveBytes("Cache\\T", "auto", true));
+    WriteFileBytes(Path("CacheUser.arc"), ArchiveBytes("Cache\\T", "user", true));
+    for (bool yesFirst : {true, false}) {
+        SCOPED_TRACE(yesFirst ? "Yes, then No" : "No, then Yes");
+        CacheClear(0);
+        CacheClear(1);
+        Answer first{yesFirst ? IDYES : IDNO};
+        Answer second{yesFirst ? IDNO : IDYES};
+        ModalDriver driver;
+        AnswerQuestion(&driver, &first);
+        AnswerQuestion(&driver, &second);
+        driver.Start();
+        LoadArchives(window_);
+        ASSERT_TRUE(driver.Finish());
+        ASSERT_EQ(2u, driver.Seen().size());
+        for (const SeenDialog& seen : driver.Seen())
+            EXPECT_EQ(kCacheChangedQuestion, seen.text);
+        for (const Answer* a : {&first, &second}) {
+            EXPECT_EQ(IDNO, a->defaultButton);
+            EXPECT_TRUE(a->hasYes);
+            EXPECT_TRUE(a->hasNo);
+            EXPECT_FALSE(a->hasOk);
+        }
+        EXPECT_EQ(yesFirst ? 1 : 0, CacheHasFile(0, "Cache\\T", "auto"));
+        EXPECT_EQ(yesFirst ? 0 : 1, CacheHasFile(1, "Cache\\T", "user"));
+    }
+}
+
+// Answers any "Error" box with No while it runs, and counts them: a safety net for calls that
+// should ask nothing.
+class UnexpectedBoxGuard {
+  public:
+    UnexpectedBoxGuard() { thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+    ~UnexpectedBoxGuard() { Stop(); }
+    int Stop() {
+        if (thread_) {
+            InterlockedExchange(&stop_, 1);
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+            thread_ = nullptr;
+        }
+        return seen_;
+    }
+
+  private:
+    static BOOL CALLBACK Match(HWND window, LPARAM param) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == GetCurrentProcessId() && IsWindowVisible(window) &&
+            WindowText(window) == "Error") {
+            *reinterpret_cast<HWND*>(param) = window;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    static DWORD WINAPI Run(void* self) {
+        UnexpectedBoxGuard* guard = static_cast<UnexpectedBoxGuard*>(self);
+        while (!InterlockedCompareExchange(&guard->stop_, 0, 0)) {
+            HWND box = nullptr;
+            EnumWindows(Match, reinterpret_cast<LPARAM>(&box));
+            if (box) {
+                ++guard->seen_;
+                PressButton(box, IDNO);
+                while (IsWindow(box) && IsWindowVisible(box))
+                    Sleep(10);
+            }
+            Sleep(10);
+        }
+        return 0;
+    }
+    HANDLE thread_ = nullptr;
+    volatile LONG stop_ = 0;
+    int seen_ = 0;
+};
+
+TEST_F(SettingsContentsWin, SoundOrMissingArchivesLoadWithoutAQuestion) {
+    WriteFileBytes(Path("Cache.arc"), ArchiveBytes("Cache\\T", "auto", false));
+    UnexpectedBoxGuard guard;
+    LoadArchives(window_);
+    EXPECT_EQ(0, guard.Stop());
+    EXPECT_EQ(1, CacheHasFile(0, "Cache\\T", "auto"));
+    EXPECT_EQ(0, CacheIsModified(0));
+    EXPECT_EQ(0, CacheIsModified(1));
+}
+
+TEST_F(SettingsContentsWin, SaveAllWritesTheFileAndOnlyChangedArchives) {
+    std::string untouched = ArchiveBytes("Cache\\T", "user", false);
+    WriteFileBytes(Path("CacheUser.arc"), untouched);
+    LoadArchives(window_);
+    CacheAddFile(0, "Cache\\T", "icon", 3, "xyz");
+    AppendTab("道具");
+    AppendTab("empty");
+    Entry record = {};
+    lstrcpyA(record.FilePath, "C:\\windows\\notepad.exe");
+    record.Attribute = 0x20;
+    record.Count = 3;
+    AddEntry("", record, 0, 0);
+    SaveAll();
+
+    std::string cache = ReadFileBytes(Path("Cache.arc"));
+    ASSERT_GE(cache.size(), 24u);
+    EXPECT_EQ(
+        1, CacheValidateBytes(reinterpret_cast<const unsigned char*>(cache.data()), cache.size()));
+    EXPECT_EQ(untouched, ReadFileBytes(Path("CacheUser.arc")));
+
+    std::string ini = ReadFileBytes(Path("qdx.ini"));
+    EXPECT_EQ(
+        0u,
+        ini.find("; 設定ファイルを手動で編集した場合、正確なロードは保証されません\r\n[Info]\r\n"));
+    EXPECT_NE(
+        std::string::npos,
+        ini.find("VersionMiner = 20\r\nTabCount = 2\r\nTab_0 = \"道具\"\r\nTab_0_Count = 1\r\n"
+                 "Tab_1 = \"empty\"\r\nTab_1_Count = 0\r\nMenuTotal = 0\r\n\r\n[Tab_道具]\r\n"
+                 "道具_FilePath_0 = \"C:\\\\windows\\\\notepad.exe\"\r\n"))
+        << ini;
+    EXPECT_EQ(std::string::npos, ini.find("[Tab_empty]"));
+    // The last line is the last key: no empty line after the last section.
+    const std::string last = "道具_Comment_0 = \"\"\r\n";
+    ASSERT_GE(ini.size(), last.size());
+    EXPECT_EQ(last, ini.substr(ini.size() - last.size()));
+}
+
+TEST_F(SettingsContentsWin, NoSettingsFileGivesDefaultsAndTheDefaultCommands) {
+    LoadSettingsText("");
+    EXPECT_EQ(10, MenuCommandCount());
+    EXPECT_EQ(0, TabNameCount());
+    EXPECT_EQ(3, GetSort());
+    EXPECT_EQ(2, GetIconDraw()); // Wine reports Windows 7 here: code 0
+    EXPECT_EQ(MF_CHECKED, GetMenuState(MainMenu(), IDM_SORT_COUNT_NAME, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(SettingsContentsWin, OptionsAreAppliedByTheirRules) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int style;
+        int x, y;
+        int iconDraw;
+        UINT checked;
+    } cases[] = {
+        {"style 7 becomes 0; a position off the screen is ignored",
+         "[Info]\r\nStyle = 7\r\nMainWindowPosX_0 = 5000\r\nMainWindowPosY_0 = 40\r\n"
+         "IconDraw = 0\r\nSort = 0\r\n",
+         0, 30, 30, 2, IDM_SORT_NONE},
+        {"a position on the screen is taken; IconDraw above 3 is replaced",
+         "[Info]\r\nMainWindowPosX_0 = 200\r\nMainWindowPosY_0 = 150\r\nIconDraw = 4\r\nSort = "
+         "1\r\n",
+         0, 200, 150, 2, IDM_SORT_NAME},
+        {"a negative position is ignored; IconDraw 3 kept",
+         "[Info]\r\nMainWindowPosX_0 = -1\r\nMainWindowPosY_0 = 10\r\nIconDraw = 3\r\nSort = 2\r\n",
+         0, 30, 30, 3, IDM_SORT_COUNT},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetWindowPos(window_, nullptr, 30, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        for (UINT id = IDM_SORT_NAME; id <= IDM_SORT_NONE; ++id) {
+            CheckMenuItem(MainMenu(), id, MF_BYCOMMAND | MF_UNCHECKED);
+        }
+        ResetSettings();
+        ApplyDefaultSettings();
+        ClearMenuCommands();
+        LoadSettingsText(c.text);
+        EXPECT_EQ(c.style, GetStyle());
+        RECT r;
+        GetWindowRect(window_, &r);
+        EXPECT_EQ(c.x, r.left);
+        EXPECT_EQ(c.y, r.top);
+        EXPECT_EQ(c.iconDraw, GetIconDraw());
+        for (UINT id = IDM_SORT_NAME; id <= IDM_SORT_NONE; ++id) {
+            EXPECT_EQ(id == c.checked,
+                      (GetMenuState(MainMenu(), id, MF_BYCOMMAND) & MF_CHECKED) != 0)
+                << id;
+        }
+        // An [Info] section without MenuTotal still gets the default commands.
+        EXPECT_EQ(10, MenuCommandCount());
+    }
+}
+
+TEST_F(SettingsContentsWin, AlphaBelowTwentyIsKeptButNotApplied) {
+    LoadSettingsText("[Info]\r\nAlpha = 10\r\n");
+    EXPECT_EQ(10, GetAlpha());
+    // Here (code 0) the window is not layered at all; it stays visible at every alpha.
+    EXPECT_FALSE(GetWindowLongA(window_, GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(SettingsContentsWin, TabsStayAlignedWithTheirSlotsWhenANameIsMissing) {
+    LoadSettingsText(
+        "[Info]\r\nMenuTotal = 0\r\nTabCount = 3\r\n"
+        "Tab_0 = \"A\"\r\nTab_0_Count = 1\r\n"
+        "Tab_1_Count = 1\r\n"
+        "Tab_2 = \"C\"\r\nTab_2_Count = 2\r\n\r\n"
+        "[Tab_A]\r\nA_FilePath_0 = \"C:\\\\a.exe\"\r\n\r\n"
+        "[Tab_C]\r\nC_FilePath_0 = \"C:\\\\c0.exe\"\r\nC_FilePath_1 = \"C:\\\\c1.exe\"\r\n");
+    EXPECT_EQ(0, MenuCommandCount());
+    ASSERT_EQ(2, TabNameCount());
+    EXPECT_EQ("A", TabName(0));
+    EXPECT_EQ("C", TabName(1));
+    EXPECT_EQ(1, EntryCount(0));
+    ASSERT_EQ(2, EntryCount(1));
+    EXPECT_STREQ("C:\\c1.exe", FindEntry(1, 1)->FilePath);
+    EXPECT_EQ(0, EntryCount(2));
+}
+
+TEST_F(SettingsContentsWin, TabCountsOverThirtyAreCutAndMissingCountsLeaveTabsEmpty) {
+    std::string text = "[Info]\r\nTabCount = 31\r\n";
+    for (int i = 0; i < 31; ++i)
+        text += "Tab_" + std::to_string(i) + " = \"t" + std::to_string(i) + "\"\r\n";
+    text += "\r\n[Tab_t0]\r\nt0_FilePath_0 = \"C:\\\\x.exe\"\r\n";
+    LoadSettingsText(text);
+    EXPECT_EQ(30, TabNameCount());
+    EXPECT_EQ("t29", TabName(29));
+    EXPECT_EQ(0, EntryCount(0)); // no Tab_0_Count: the tab stays empty
+}
+
+TEST_F(SettingsContentsWin, TrayMenuSharesTheMenuBarsSubMenus) {
+    HMENU tray = TrayMenu();
+    ASSERT_NE(nullptr, tray);
+    HMENU bar = MainMenu();
+    ASSERT_EQ(8, GetMenuItemCount(tray));
+    const struct {
+        int barPosition; // -1: no sub-menu
+        UINT id;
+        const char* text;
+    } items[] = {
+        {0, 0, "ファイル"}, {-1, IDM_MENU_EDIT, "メニュー編集"},
+        {2, 0, "ソート"},   {3, 0, "設定"},
+        {4, 0, "その他"},   {5, 0, "ヘルプ"},
+        {-1, 0, ""},        {-1, IDM_EXIT, "終了"},
+    };
+    int position = 0;
+    for (const auto& item : items) {
+        if (position == 6) {
+            EXPECT_EQ(UINT(MF_SEPARATOR),
+                      GetMenuState(tray, position, MF_BYPOSITION) & MF_SEPARATOR);
+            ++position;
+            continue;
+        }
+        char text[64] = "";
+        GetMenuStringA(tray, position, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(item.text, text) << position;
+        if (item.barPosition >= 0) {
+            EXPECT_EQ(GetSubMenu(bar, item.barPosition), GetSubMenu(tray, position)) << position;
+        } else {
+            EXPECT_EQ(item.id, GetMenuItemID(tray, position)) << position;
+        }
+        ++position;
+    }
+    // A check mark on the menu bar shows in the tray menu: the sub-menu is the same.
+    MarkStartupSortItem(bar, 2);
+    EXPECT_TRUE(GetMenuState(GetSubMenu(tray, 2), IDM_SORT_COUNT, MF_BYCOMMAND) & MF_CHECKED);
+
+    // Destroying the tray menu leaves the menu bar's sub-menus alive.
+    HMENU sort = GetSubMenu(bar, 2);
+    DestroyTrayMenu(tray);
+    SetTrayMenu(nullptr);
+    EXPECT_FALSE(IsMenu(tray));
+    EXPECT_TRUE(IsMenu(sort));
+    EXPECT_TRUE(IsMenu(GetSubMenu(bar, 0)));
+    EXPECT_EQ(6, GetMenuItemCount(sort));
+}
+
+std::string StatusText() {
+    char text[512] = "";
+    // MenuHelp puts the status bar into simple mode and writes its one part.
+    SendMessageA(StatusBar(), SB_GETTEXTA, 255, reinterpret_cast<LPARAM>(text));
+    if (text[0] == '\0') SendMessageA(StatusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+TEST_F(SettingsContentsWin, HighlightedMenuCommandShowsItsHelpInTheStatusBar) {
+    const struct {
+        UINT id;
+        const char* help;
+    } cases[] = {
+        {IDM_TAB_NEW, "新しいタブを作成します。最大30個まで作成可能です"},
+        {IDM_SORT_COUNT,
+         "実行した回数順にソートします。フォルダは関係なく単純に回数順でソートされます"},
+        {IDM_VERSION, "バージョン情報を表示します"},
+    };
+    for (const auto& c : cases) {
+        SendMessageA(window_, WM_MENUSELECT, MAKEWPARAM(c.id, MF_HILITE),
+                     reinterpret_cast<LPARAM>(MainMenu()));
+        EXPECT_EQ(c.help, StatusText()) << c.id;
+    }
+}
+
+TEST_F(SettingsContentsWin, StringTableHoldsTheTextsInShiftJis) {
+    const struct {
+        UINT id;
+        const char* text;
+    } cases[] = {
+        {IDM_FIND_DUPLICATES, "登録した情報に同じものがないかを探します"},
+        {IDM_HELP, "ヘルプを表示します"},
+        {352, "現在のポップアップメニューリストの内容"},
+        {391, "Ver1.10以前の起動方法で実行します"},
+        {396, "設定したキーを押すとマウスカーソルの元へウィンドウが移動します。必ず "
+              "CTRLキーを含んで下さい。"},
+        {580, "一言どうぞ～"},
+        {584, "作業領域。＊必ず理解した上で設定して下さい ＊"},
+        {596, "登録されたショートカットファイルを全てフルパス用に再構築します"},
+    };
+    for (const auto& c : cases) {
+        char text[512] = "";
+        LoadStringA(GetModuleHandleA(nullptr), c.id, text, sizeof text);
+        EXPECT_STREQ(c.text, text) << c.id;
+    }
+    char none[64] = "";
+    EXPECT_EQ(0, LoadStringA(GetModuleHandleA(nullptr), IDM_OTHER_COLOURS, none, sizeof none));
+}
+
+} // namespace

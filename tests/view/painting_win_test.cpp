@@ -1,0 +1,341 @@
+#include "app/app_state.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogue_services.h"
+#include "catalogue/tab_names.h"
+#include "commands/path_utils.h"
+#include "commands/scratch_folder.h"
+#include "commands/shortcuts.h"
+#include "storage/entry_icons.h"
+#include "storage/settings.h"
+#include "support/main_window_fixture.h"
+#include "view/grid.h"
+#include "view/offscreen_buffer.h"
+#include "view/painting.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const COLORREF kGreen = RGB(0, 128, 0);
+const COLORREF kRed = RGB(200, 10, 10);
+const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kWhite = RGB(255, 255, 255);
+
+class PaintingTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ClearCatalogue();
+        InstallCatalogueServices();
+        AppendTab("Paint");
+        ResizeOffscreenBuffer(390, 325);
+        SetBackGround(0);
+        SetColor(kGreen);
+        SetGrid(1);
+        SetGridColor(kBlue);
+        SetCursorGround(0);
+        SetCursorColor(kRed);
+        PutCursorOn(-2, -2); // off the grid: no cursor cell
+    }
+
+    int Add(const std::string& path, DWORD attribute) {
+        Entry record;
+        ZeroMemory(&record, sizeof record);
+        lstrcpynA(record.FilePath, path.c_str(), sizeof record.FilePath);
+        record.Attribute = attribute;
+        char tab[kIconFolderSize], folder[kIconFolderSize];
+        TabCacheFolder(tab, "Paint");
+        IconCacheFolder(folder, tab, path.c_str());
+        return AddEntry(folder, record, 0, 0);
+    }
+
+    static COLORREF At(int x, int y) { return GetPixel(BackBuffer().BufferDc(), x, y); }
+    static void PutCursorOn(int column, int row) {
+        int x = column * CellWidth() + (column < 0 ? -5 : 5);
+        int y = row * CellHeight() + (row < 0 ? -5 : 5);
+        SetCursorFromPoint(x, GridTop() + y);
+    }
+    static bool IsDark(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 300; }
+    // Dark pixels in a rectangle of the buffer.
+    static int DarkPixels(int left, int top, int right, int bottom) {
+        int n = 0;
+        for (int y = top; y < bottom; ++y)
+            for (int x = left; x < right; ++x)
+                n += IsDark(At(x, y));
+        return n;
+    }
+    static std::vector<COLORREF> Block(int left, int top, int size) {
+        std::vector<COLORREF> pixels;
+        for (int y = top; y < top + size; ++y)
+            for (int x = left; x < left + size; ++x)
+                pixels.push_back(At(x, y));
+        return pixels;
+    }
+
+    ScratchFolder scratch_;
+};
+
+TEST_F(PaintingTest, GradientBackgroundInBothDirections) {
+    SetBackGround(1);
+    SetGradWay(0);
+    PaintGrid();
+    EXPECT_EQ(GetGColorStart(), At(0, 100));
+    EXPECT_EQ(kWhite, At(389, 100));
+    EXPECT_EQ(135, GetRValue(At(194, 10)));
+    EXPECT_EQ(At(194, 10), At(194, 300)); // columns are uniform
+
+    SetGradWay(1);
+    PaintGrid();
+    EXPECT_EQ(GetGColorStart(), At(200, 0));
+    EXPECT_EQ(kWhite, At(200, 324));
+    EXPECT_EQ(At(10, 162), At(380, 162));
+
+    SetGColorStart(kRed);
+    SetGColorEnd(kRed);
+    PaintGrid();
+    EXPECT_EQ(kRed, At(0, 0));
+    EXPECT_EQ(kRed, At(200, 160));
+    EXPECT_EQ(kRed, At(389, 324));
+}
+
+TEST_F(PaintingTest, PlainBackgroundAndTheDesktopRefreshTimer) {
+    SetTimer(window_, kDesktopRefreshTimerId, 100000, nullptr);
+    PaintGrid();
+    EXPECT_EQ(kGreen, At(0, 0));
+    EXPECT_EQ(kGreen, At(389, 324));
+    EXPECT_FALSE(KillTimer(window_, kDesktopRefreshTimerId)); // a plain background stops it
+
+    SetBackGround(2);
+    PaintGrid();
+    if (GetOsVersionCode() >= 8) {
+        EXPECT_TRUE(KillTimer(window_, kDesktopRefreshTimerId));
+    } else {
+        // Below the Windows 2000 class nothing is painted and no timer runs.
+        EXPECT_EQ(kGreen, At(200, 200));
+        EXPECT_FALSE(KillTimer(window_, kDesktopRefreshTimerId));
+    }
+}
+
+TEST_F(PaintingTest, CursorCellIsOnePixelLargerThanTheCell) {
+    PutCursorOn(1, 1);
+    PaintGrid();
+    EXPECT_EQ(kRed, At(65, 65));
+    EXPECT_EQ(kRed, At(130, 130)); // 66 x 66 pixels, into the neighbours' first line
+    EXPECT_EQ(kGreen, At(131, 100));
+    EXPECT_EQ(kGreen, At(100, 131));
+    EXPECT_EQ(kGreen, At(64, 100));
+
+    SetGrid(0);
+    PaintGrid(); // grid lines cover the overlap again
+    EXPECT_EQ(kBlue, At(130, 100));
+    EXPECT_EQ(kBlue, At(131, 100));
+    EXPECT_EQ(kRed, At(129, 100));
+    EXPECT_EQ(kRed, At(67, 67));
+
+    SetGrid(1);
+    SetCursorGround(1);
+    SetCursorGColorStart(RGB(0, 0, 0));
+    SetCursorGColorEnd(kWhite);
+    SetCursorGradWay(0);
+    PaintGrid();
+    EXPECT_EQ(RGB(0, 0, 0), At(65, 100));
+    EXPECT_EQ(kWhite, At(130, 100));
+    EXPECT_EQ(At(98, 65), At(98, 130));
+}
+
+TEST_F(PaintingTest, GridLinesFrameEveryCellInTheirPenStyle) {
+    SetGrid(0);
+    PaintGrid();
+    for (int y = 0; y < 325; ++y) {
+        ASSERT_EQ(kBlue, At(0, y)) << y;
+        ASSERT_EQ(kBlue, At(1, y)) << y;
+        ASSERT_EQ(kBlue, At(65, y)) << y;
+        ASSERT_EQ(kBlue, At(66, y)) << y;
+        ASSERT_EQ(kBlue, At(388, y)) << y;
+        ASSERT_EQ(kBlue, At(389, y)) << y;
+    }
+    for (int x = 0; x < 390; ++x) {
+        ASSERT_EQ(kBlue, At(x, 130)) << x;
+        ASSERT_EQ(kBlue, At(x, 131)) << x;
+        ASSERT_EQ(kBlue, At(x, 323)) << x;
+        ASSERT_EQ(kBlue, At(x, 324)) << x;
+    }
+    EXPECT_EQ(kGreen, At(2, 2));
+    EXPECT_EQ(kGreen, At(67, 100));
+
+    for (int type = 1; type <= 4; ++type) {
+        SetGridType(type);
+        PaintGrid();
+        int gaps = 0;
+        for (int y = 0; y < 325; ++y)
+            gaps += At(65, y) != kBlue;
+        EXPECT_GT(gaps, 0) << type;
+    }
+    SetGridType(7); // unknown styles are solid
+    PaintGrid();
+    for (int y = 0; y < 325; ++y)
+        ASSERT_EQ(kBlue, At(65, y)) << y;
+}
+
+TEST_F(PaintingTest, EntriesWithoutIconShowACrossEvenWithoutGridLines) {
+    ASSERT_EQ(0, Add(scratch_.File("gone.exe"), kMissingAttributes));
+    PaintGrid();
+    EXPECT_EQ(kBlue, At(32, 32));
+    EXPECT_EQ(kBlue, At(10, 10));
+    EXPECT_EQ(kBlue, At(54, 10));
+    EXPECT_EQ(kGreen, At(32, 8));
+    EXPECT_EQ(kGreen, At(97, 97)); // the next cell is empty
+}
+
+TEST_F(PaintingTest, IconsInBothBitmapModesAndRaisedOnTheCursor) {
+    std::string tool = scratch_.InstallRecorder("tool.exe");
+    ASSERT_EQ(0, Add(tool, GetFileAttributesA(tool.c_str())));
+    ASSERT_NE(nullptr, FindEntry(0, 0)->colourBits);
+    SetColor(kWhite);
+    SetCursorColor(kWhite); // the cursor cell then differs only by where the icon stands
+
+    SetIconDraw(2);
+    PaintGrid();
+    std::vector<COLORREF> plain = Block(32 - 16, 32 - 16, 32);
+    int drawn = 0;
+    for (COLORREF c : plain)
+        drawn += c != kWhite;
+    EXPECT_GT(drawn, 50);
+    PutCursorOn(0, 0);
+    PaintGrid();
+    EXPECT_EQ(plain, Block(32 - 19, 32 - 19, 32));
+
+    // The icon route draws the same bits: equal wherever the icon is solid (opaque in its
+    // mask and, when it has an alpha channel, fully opaque there too).
+    PutCursorOn(-2, -2);
+    SetIconDraw(1);
+    PaintGrid();
+    std::vector<COLORREF> viaIcon = Block(32 - 16, 32 - 16, 32);
+    const unsigned char* mask = FindEntry(0, 0)->maskBits;
+    const unsigned char* colour = FindEntry(0, 0)->colourBits;
+    bool hasAlpha = false;
+    for (int i = 3; i < kColourBitsSize; i += 4)
+        hasAlpha = hasAlpha || colour[i] != 0;
+    auto solid = [=](size_t i) {
+        size_t pixel = (31 - i / 32) * 32 + i % 32; // stored rows run bottom-up
+        bool opaque = (mask[pixel * 2] | mask[pixel * 2 + 1]) == 0;
+        return opaque && (!hasAlpha || colour[pixel * 4 + 3] == 255);
+    };
+    int solidPixels = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        if (!solid(i)) continue;
+        ++solidPixels;
+        EXPECT_EQ(plain[i], viaIcon[i]) << i;
+    }
+    EXPECT_GT(solidPixels, 50);
+    // On the cursor cell the icon is drawn again two pixels higher and further left.
+    PutCursorOn(0, 0);
+    PaintGrid();
+    std::vector<COLORREF> raised = Block(32 - 18, 32 - 18, 32);
+    for (size_t i = 0; i < plain.size(); ++i) {
+        if (solid(i)) {
+            EXPECT_EQ(viaIcon[i], raised[i]) << i;
+        }
+    }
+
+    SetIconDraw(3);
+    PaintGrid();
+    drawn = 0;
+    for (COLORREF c : Block(32 - 16, 32 - 16, 32))
+        drawn += c != kWhite;
+    EXPECT_GT(drawn, 50);
+}
+
+TEST_F(PaintingTest, CaptionsAreCutToFitTheirCell) {
+    SetColor(kWhite);
+    SetGridColor(kWhite); // the cross of the missing entries disappears in the background
+    ASSERT_EQ(0, Add(scratch_.File("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW.txt"), kMissingAttributes));
+    PaintGrid();
+    EXPECT_GT(DarkPixels(0, 40, 65, 65), 20);
+    EXPECT_EQ(0, DarkPixels(65, 40, 130, 65)); // nothing runs into the next cell
+    EXPECT_EQ(0, DarkPixels(0, 0, 65, 40));    // the caption stands at the cell's bottom
+
+    SetStyle(1);
+    SetSize(2);
+    PaintGrid();
+    EXPECT_EQ(0, DarkPixels(0, 0, 130, 65)); // no captions in that style and size
+}
+
+TEST_F(PaintingTest, CaptionWidthMustBeStrictlyLessThanTheCell) {
+    HDC dc = BackBuffer().BufferDc();
+    HFONT font = CreateFontA(12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
+                             PROOF_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ　明朝");
+    HGDIOBJ previous = SelectObject(dc, font);
+    const char* name = "abcdefgh";
+    SIZE whole;
+    GetTextExtentPoint32A(dc, name, 8, &whole);
+    SIZE extent;
+    EXPECT_EQ(8, FitCaption(dc, name, whole.cx + 1, &extent));
+    EXPECT_EQ(7, FitCaption(dc, name, whole.cx, &extent)); // exactly the width is too wide
+    EXPECT_LT(extent.cx, whole.cx);
+    EXPECT_EQ(0, FitCaption(dc, name, 0, &extent));
+    EXPECT_EQ(0, FitCaption(dc, "", 65, &extent));
+    SelectObject(dc, previous);
+    DeleteObject(font);
+}
+
+TEST(CaptionName, FilesLoseTheirExtensionFoldersKeepIt) {
+    char out[kEntryNameSize];
+    CaptionNameOf(out, "setup.old", FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_STREQ("setup.old", out);
+    CaptionNameOf(out, "setup.old", FILE_ATTRIBUTE_ARCHIVE);
+    EXPECT_STREQ("setup", out);
+    CaptionNameOf(out, "a.b.c", 0);
+    EXPECT_STREQ("a.b", out);
+    CaptionNameOf(out, "Makefile", 0);
+    EXPECT_STREQ("Makefile", out);
+}
+
+} // namespace
+
+namespace {
+
+// Not a check: shows the real window with real icons for a screenshot, for as many seconds
+// as QDX_DEMO_SECONDS says (run with --gtest_also_run_disabled_tests).
+TEST_F(PaintingTest, DISABLED_ShowsAGridOfRealIconsForAScreenshot) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    std::string system = std::string(windows) + "\\system32\\";
+    std::string tool = scratch_.InstallRecorder("recorder.exe");
+    std::string link = scratch_.File("notepad.lnk");
+    CreateStartupShortcut(link.c_str(), (system + "notepad.exe").c_str(), "", "", "",
+                          (system + "notepad.exe").c_str(), 0, SW_SHOWNORMAL);
+    const std::string paths[] = {
+        std::string(windows) + "\\notepad.exe",
+        system + "cmd.exe",
+        system + "winecfg.exe",
+        std::string(windows) + "\\regedit.exe",
+        system + "control.exe",
+        windows,
+        scratch_.Write("readme.txt", "text"),
+        scratch_.Write("notes.TXT", "more"),
+        scratch_.Write("page.html", "<p>"),
+        tool,
+        link,
+        scratch_.File("a very long name that cannot fit.exe"),
+    };
+    for (const std::string& path : paths)
+        Add(path, GetPathAttributes(path.c_str()));
+    SetBackGround(1);
+    SetGrid(0);
+    SetGridColor(RGB(128, 128, 160));
+    SetIconDraw(1);
+    PutCursorOn(1, 1);
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    char seconds[16] = "0";
+    GetEnvironmentVariableA("QDX_DEMO_SECONDS", seconds, sizeof seconds);
+    DWORD until = GetTickCount() + 1000u * static_cast<DWORD>(atoi(seconds));
+    do {
+        PumpMessages();
+        Sleep(50);
+    } while (GetTickCount() < until);
+}
+
+} // namespace

@@ -1,0 +1,9 @@
+// The arithmetic of the two-colour gradients: the colour of each pixel column or row.
+#pragma once
+
+#include <cstdint>
+
+// Colour (0x00BBGGRR) of step i of a gradient over span steps: each channel is
+// ((span - i - 1) * start + i * end) / (span - 1), so step 0 is exactly the start colour and
+// step span - 1 exactly the end colour. A span of 1 gives the start colour.
+uint32_t GradientColourAt(uint32_t startColour, uint32_t endColour, int i, int span);
