@@ -5,6 +5,7 @@
 #include "catalogue/tab_names.h"
 #include "dialogs/tab_name_dialogs.h"
 #include "storage/cache_archive.h"
+#include "storage/entry_icons.h"
 #include "view/grid.h"
 
 #include <commctrl.h>
@@ -22,8 +23,6 @@ const char kMoveLeftLabel[] = "左へ移動";
 const char kMoveRightLabel[] = "右へ移動";
 const char kDeleteQuestion[] = "\"%s\" を削除してもいいですか?";
 const char kDeleteCaption[] = "確認";
-// Every tab keeps its icons under this folder + its name, in both archives.
-const char kCacheFolderFormat[] = "Cache\\%s";
 
 const char kItemFace[] = "ＭＳ　明朝";
 const char kSelectedItemFace[] = "ＭＳ P明朝";
@@ -40,15 +39,12 @@ void InvalidateGrid() {
     InvalidateRect(MainWindow(), nullptr, FALSE);
 }
 
-void TabCacheFolder(char* folder, size_t size, const char* name) {
-    std::snprintf(folder, size, kCacheFolderFormat, name);
-}
-
 void RenameCurrentTab(int i) {
     char old[kTabNameSize];
     GetTabName(i, old);
-    char folder[kTabNameSize + 8];
-    TabCacheFolder(folder, sizeof folder, old);
+    // Every tab keeps its icons under its own folder, in both archives.
+    char folder[kIconFolderSize];
+    TabCacheFolder(folder, old);
     // The dialog checks the name and sets the item's text itself.
     DialogBoxParamA(AppInstance(), kTabRenameDialogName, TabControl(), RenameTabDialogProc, 0);
     char renamed[kTabNameSize];
@@ -68,8 +64,8 @@ void DeleteCurrentTab(int i) {
     if (answer != IDYES) return;
     SendMessageA(TabControl(), TCM_DELETEITEM, i, 0);
     RemoveTab(i);
-    char folder[kTabNameSize + 8];
-    TabCacheFolder(folder, sizeof folder, name);
+    char folder[kIconFolderSize];
+    TabCacheFolder(folder, name);
     CacheDeleteFolder(CacheArchiveAuto(), folder);
     CacheDeleteFolder(CacheArchiveUser(), folder);
     SelectTab(i > 0 ? i - 1 : 0);

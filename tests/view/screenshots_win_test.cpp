@@ -4,7 +4,9 @@
 //       --gtest_filter='Screenshots.*'
 // and convert the .bmp files (e.g. with ImageMagick's convert).
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogue_services.h"
 #include "catalogue/tab_names.h"
+#include "storage/entry_icons.h"
 #include "storage/settings.h"
 #include "support/main_window_fixture.h"
 #include "view/grid_view.h"
@@ -23,7 +25,8 @@ using Screenshots = MainWindowTest;
 void Settle() {
     for (int i = 0; i < 20; ++i) {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
         Sleep(25);
     }
 }
@@ -71,10 +74,25 @@ TEST_F(Screenshots, DISABLED_StandardWithThreeTabsAndTall) {
     const char* dir = std::getenv("QDX_SCREENSHOT_DIR");
     std::string folder = dir ? dir : ".";
     ClearCatalogue();
+    InstallCatalogueServices();
+    for (const char* name : {"ツール", "Games", "仕事"})
+        AppendTab(name);
+    const char* files[] = {
+        "C:\\windows\\notepad.exe",           "C:\\windows\\regedit.exe",
+        "C:\\windows\\system32\\winecfg.exe", "C:\\windows",
+        "C:\\windows\\system32\\cmd.exe",     "C:\\windows\\system32\\taskmgr.exe",
+        "C:\\windows\\system32\\control.exe", "C:\\windows\\winhlp32.exe"};
     std::unique_ptr<Entry> record(new Entry());
-    record->Attribute = kMissingAttributes;
-    for (const char* name : {"ツール", "Games", "仕事"}) AppendTab(name);
-    for (int k = 0; k < 40; ++k) AddEntry("", *record, 0, 0);
+    for (int round = 0; round < 5; ++round) {
+        for (const char* file : files) {
+            FillEntry(record.get(), file, "", "", "", 0);
+            record->Attribute = GetFileAttributesA(file);
+            char tabFolder[kIconFolderSize], iconFolder[kIconFolderSize];
+            TabCacheFolder(tabFolder, "ツール");
+            IconCacheFolder(iconFolder, tabFolder, file);
+            AddEntry(iconFolder, *record, 0, 0);
+        }
+    }
     SelectTab(0);
     SetWindowPos(MainWindow(), HWND_TOPMOST, 100, 100, 0, 0, SWP_NOSIZE);
     ShowWindow(MainWindow(), SW_SHOW);
@@ -89,4 +107,4 @@ TEST_F(Screenshots, DISABLED_StandardWithThreeTabsAndTall) {
     FreeCatalogue();
 }
 
-}  // namespace
+} // namespace
