@@ -14,9 +14,6 @@
 #include <cstdlib>
 #include <cstring>
 
-// Moves the grid cursor onto an entry, scrolling it into view (the grid's own operation).
-void SelectEntryIndex(int index);
-
 namespace {
 
 // State of the main window: the pending open-with.
