@@ -8,7 +8,7 @@ have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 pkgs=(g++-mingw-w64-i686-posix cmake g++ clang libclang-rt-14-dev googletest
-      xvfb xdotool imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho
+      xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho
       libinih-dev libbenchmark-dev wine wine32:i386 python3)
 for p in "${pkgs[@]}"; do
   have_pkg "$p" || need+=("$p")

@@ -39,28 +39,28 @@ qdx_ensure_prefix() {
   echo "wine: creating the prefix $WINEPREFIX (once, about 15 s)"
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i >/dev/null 2>&1
-  wineserver -w
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
   # The interface's Japanese faces are mapped to the IPA fonts.
   local f
   for f in "ＭＳ 明朝" "ＭＳ　明朝" "MS Mincho"; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAMincho" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAMincho" /f >/dev/null 2>&1 || true
   done
   for f in "ＭＳ P明朝" "ＭＳ Ｐ明朝" "MS PMincho"; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAPMincho" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAPMincho" /f >/dev/null 2>&1 || true
   done
   for f in "ＭＳ ゴシック" "ＭＳ Ｐゴシック" "MS Gothic" "MS PGothic" "MS UI Gothic" "MS Shell Dlg"; do
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAGothic" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$f" /d "IPAGothic" /f >/dev/null 2>&1 || true
   done
   # One virtual desktop holds every window: without a window manager, X11 top-level windows
   # make Wine wait seconds for each withdrawal; inside the desktop there is no such wait.
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 || true
   # Programs under these names see Windows XP (version code 9); everything else Windows 7.
   for f in QDX_xp.exe qdx_win32_xp_tests.exe; do
-    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$f" /v Version /d winxp /f >/dev/null 2>&1
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$f" /v Version /d winxp /f >/dev/null 2>&1 || true
   done
-  wineserver -w
+  wineserver -w || true
   touch "$WINEPREFIX/.qdx-ready"
 }
 
@@ -68,15 +68,15 @@ qdx_start_wine() {
   # One persistent server for the run; its helper processes (services, the desktop) are
   # started here with their output sent away, so they never hold a test runner's pipe open.
   # A server left from an earlier run may hold a desktop on another display: end it first.
-  wineserver -k >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1
-  wineserver -p >/dev/null 2>&1
-  wine cmd /c exit >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit >/dev/null 2>&1 || true
   wine explorer.exe /desktop=Default,1280x1024 >/dev/null 2>&1 &
   sleep 1
 }
 
 qdx_stop_wine() {
-  wineserver -k >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
 }
