@@ -15,30 +15,76 @@ HMENU g_mainMenu;
 HMENU g_trayMenu;
 UINT g_taskbarCreatedMessage;
 
-}  // namespace
+} // namespace
 
-HINSTANCE AppInstance() { return g_appInstance; }
-void SetAppInstance(HINSTANCE instance) { g_appInstance = instance; }
-HWND MainWindow() { return g_mainWindow; }
-void SetMainWindow(HWND window) { g_mainWindow = window; }
+HINSTANCE AppInstance() {
+    return g_appInstance;
+}
+void SetAppInstance(HINSTANCE instance) {
+    g_appInstance = instance;
+}
+HWND MainWindow() {
+    return g_mainWindow;
+}
+void SetMainWindow(HWND window) {
+    g_mainWindow = window;
+}
 
-const char* SettingsPath() { return g_paths.settings; }
-const char* CachePath() { return g_paths.cache; }
-const char* CacheUserPath() { return g_paths.cacheUser; }
-const char* ProgramFolder() { return g_paths.folder; }
-void SetDataPathsFromModule(const char* moduleFileName) { DeriveDataPaths(moduleFileName, &g_paths); }
+const char* SettingsPath() {
+    return g_paths.settings;
+}
+const char* CachePath() {
+    return g_paths.cache;
+}
+const char* CacheUserPath() {
+    return g_paths.cacheUser;
+}
+const char* ProgramFolder() {
+    return g_paths.folder;
+}
+void SetDataPathsFromModule(const char* moduleFileName) {
+    DeriveDataPaths(moduleFileName, &g_paths);
+}
 
-HWND TabControl() { return g_tabControl; }
-void SetTabControl(HWND control) { g_tabControl = control; }
-HWND ScrollBar() { return g_scrollBar; }
-void SetScrollBar(HWND control) { g_scrollBar = control; }
-HWND StatusBar() { return g_statusBar; }
-void SetStatusBar(HWND control) { g_statusBar = control; }
-HWND ToolTip() { return g_toolTip; }
-void SetToolTip(HWND control) { g_toolTip = control; }
-HMENU MainMenu() { return g_mainMenu; }
-void SetMainMenu(HMENU menu) { g_mainMenu = menu; }
-HMENU TrayMenu() { return g_trayMenu; }
-void SetTrayMenu(HMENU menu) { g_trayMenu = menu; }
-UINT TaskbarCreatedMessage() { return g_taskbarCreatedMessage; }
-void SetTaskbarCreatedMessage(UINT message) { g_taskbarCreatedMessage = message; }
+HWND TabControl() {
+    return g_tabControl;
+}
+void SetTabControl(HWND control) {
+    g_tabControl = control;
+}
+HWND ScrollBar() {
+    return g_scrollBar;
+}
+void SetScrollBar(HWND control) {
+    g_scrollBar = control;
+}
+HWND StatusBar() {
+    return g_statusBar;
+}
+void SetStatusBar(HWND control) {
+    g_statusBar = control;
+}
+HWND ToolTip() {
+    return g_toolTip;
+}
+void SetToolTip(HWND control) {
+    g_toolTip = control;
+}
+HMENU MainMenu() {
+    return g_mainMenu;
+}
+void SetMainMenu(HMENU menu) {
+    g_mainMenu = menu;
+}
+HMENU TrayMenu() {
+    return g_trayMenu;
+}
+void SetTrayMenu(HMENU menu) {
+    g_trayMenu = menu;
+}
+UINT TaskbarCreatedMessage() {
+    return g_taskbarCreatedMessage;
+}
+void SetTaskbarCreatedMessage(UINT message) {
+    g_taskbarCreatedMessage = message;
+}

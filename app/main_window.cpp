@@ -35,8 +35,8 @@ struct MessageHandler {
 };
 
 // Status-bar help for highlighted menu commands: the string whose id is the command id.
-UINT g_menuHelpIds[32] = {0, 256, 0, 257, 0, 258, 0, 259, 0, 260, 0, 261, 0, 266, 0, 263,
-                          0, 265, 0, 267, 0, 284, 0, 285, 0, 296, 0, UINT(-1), 0, 0, 0, 0};
+UINT g_menuHelpIds[32] = {0, 256, 0, 257, 0, 258, 0, 259, 0, 260, 0, 261,      0, 266, 0, 263,
+                          0, 265, 0, 267, 0, 284, 0, 285, 0, 296, 0, UINT(-1), 0, 0,   0, 0};
 
 int OnCreate(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_HOTKEY_CLASS};
@@ -46,9 +46,9 @@ int OnCreate(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
     SetStatusBar(CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP, "",
                                      window, kStatusBarId));
 
-    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
-                               nullptr, instance, nullptr);
+    HWND tip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr,
+                               instance, nullptr);
     SetToolTip(tip);
     SendMessageA(tip, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXSCREEN));
     SendMessageA(tip, TTM_SETDELAYTIME, TTDT_RESHOW, 1000);
@@ -56,8 +56,8 @@ int OnCreate(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
 
     SetTabControl(CreateTabStrip(window, 0, 0, 10, 10, kTabStripId, instance));
 
-    SetScrollBar(CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 390, 30,
-                                 18, 325, window, reinterpret_cast<HMENU>(INT_PTR(kScrollBarId)),
+    SetScrollBar(CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 390, 30, 18,
+                                 325, window, reinterpret_cast<HMENU>(INT_PTR(kScrollBarId)),
                                  instance, nullptr));
     SetMainMenu(GetMenu(window));
     AddMainTrayIcon(window);
@@ -85,12 +85,9 @@ int OnCommand(HWND, UINT, WPARAM wParam, LPARAM lParam, LRESULT*) {
     return static_cast<int>(DispatchCommand(wParam, lParam));
 }
 
-int OnVScrollRow(HWND window, UINT, WPARAM wParam, LPARAM lParam, LRESULT*) {
-    OnVScroll(window, wParam, lParam);
+int Ignore(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
     return 0;
 }
-
-int Ignore(HWND, UINT, WPARAM, LPARAM, LRESULT*) { return 0; }
 
 int OnDropFilesRow(HWND window, UINT, WPARAM wParam, LPARAM, LRESULT*) {
     OnDropFiles(window, reinterpret_cast<HDROP>(wParam));
@@ -116,14 +113,6 @@ int OnRButtonDown(HWND, UINT, WPARAM, LPARAM lParam, LRESULT*) {
     ShowGridPopupMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
     return 0;
 }
-
-int OnMouseMoveRow(HWND w, UINT, WPARAM wp, LPARAM lp, LRESULT*) { return OnMouseMove(w, wp, lp), 0; }
-int OnLButtonDownRow(HWND w, UINT, WPARAM wp, LPARAM lp, LRESULT*) { return OnLButtonDown(w, wp, lp), 0; }
-int OnLButtonUpRow(HWND w, UINT, WPARAM wp, LPARAM lp, LRESULT*) { return OnLButtonUp(w, wp, lp), 0; }
-int OnNcLButtonUpRow(HWND w, UINT, WPARAM wp, LPARAM lp, LRESULT*) { return OnNcLButtonUp(w, wp, lp), 0; }
-int OnMouseWheelRow(HWND w, UINT, WPARAM wp, LPARAM lp, LRESULT*) { return OnMouseWheel(w, wp, lp), 0; }
-int OnKeyUpRow(HWND w, UINT, WPARAM wp, LPARAM lp, LRESULT*) { return OnKeyUp(w, wp, lp), 0; }
-int OnKeyDownRow(HWND w, UINT, WPARAM wp, LPARAM lp, LRESULT*) { return OnKeyDown(w, wp, lp), 0; }
 
 int OnSize(HWND window, UINT, WPARAM wParam, LPARAM lParam, LRESULT*) {
     MoveWindow(TabControl(), 0, 0, LOWORD(lParam), kTabStripHeight, TRUE);
@@ -205,20 +194,20 @@ MessageHandler g_messageTable[] = {
     {WM_ENDSESSION, OnClose},
     {WM_TIMER, OnTimer},
     {WM_COMMAND, OnCommand},
-    {WM_VSCROLL, OnVScrollRow},
+    {WM_VSCROLL, OnVScroll},
     {WM_MOVE, Ignore},
     {WM_DROPFILES, OnDropFilesRow},
     {WM_HOTKEY, OnHotKey},
     {WM_KILLFOCUS, OnKillFocus},
     {WM_LBUTTONDBLCLK, OnLButtonDblClk},
     {WM_RBUTTONDOWN, OnRButtonDown},
-    {WM_MOUSEMOVE, OnMouseMoveRow},
-    {WM_LBUTTONDOWN, OnLButtonDownRow},
-    {WM_LBUTTONUP, OnLButtonUpRow},
-    {WM_NCLBUTTONUP, OnNcLButtonUpRow},
-    {WM_MOUSEWHEEL, OnMouseWheelRow},
-    {WM_KEYUP, OnKeyUpRow},
-    {WM_KEYDOWN, OnKeyDownRow},
+    {WM_MOUSEMOVE, OnMouseMove},
+    {WM_LBUTTONDOWN, OnLButtonDown},
+    {WM_LBUTTONUP, OnLButtonUp},
+    {WM_NCLBUTTONUP, OnNcLButtonUp},
+    {WM_MOUSEWHEEL, OnMouseWheel},
+    {WM_KEYUP, OnKeyUp},
+    {WM_KEYDOWN, OnKeyDown},
     {WM_SIZE, OnSize},
     {WM_DRAWITEM, OnDrawItem},
     {WM_NOTIFY, OnNotify},
@@ -237,10 +226,14 @@ MessageHandler g_messageTable[] = {
 const int kTaskbarCreatedRow = 24;
 bool g_tableReady;
 
-}  // namespace
+} // namespace
 
-int MessageTableSize() { return static_cast<int>(sizeof g_messageTable / sizeof g_messageTable[0]); }
-UINT MessageTableId(int row) { return g_messageTable[row].message; }
+int MessageTableSize() {
+    return static_cast<int>(sizeof g_messageTable / sizeof g_messageTable[0]);
+}
+UINT MessageTableId(int row) {
+    return g_messageTable[row].message;
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!g_tableReady) {

@@ -7,7 +7,7 @@ typedef BOOL(WINAPI* LayeredAttributesFunction)(HWND, COLORREF, BYTE, DWORD);
 HMODULE g_user32;
 LayeredAttributesFunction g_setLayeredAttributes;
 
-}  // namespace
+} // namespace
 
 int OsVersionCodeFor(DWORD major, DWORD minor, DWORD platformId, char servicePackFirst) {
     if (major == 3) return 7;
@@ -49,7 +49,9 @@ void FreeLayeredFunction() {
     g_setLayeredAttributes = nullptr;
 }
 
-bool HasLayeredFunction() { return g_setLayeredAttributes != nullptr; }
+bool HasLayeredFunction() {
+    return g_setLayeredAttributes != nullptr;
+}
 
 BOOL SetLayeredAlpha(HWND window, int alpha) {
     if (!g_setLayeredAttributes) return 0;

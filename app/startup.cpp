@@ -42,7 +42,8 @@ void InitDataPaths() {
 
 bool RegisterMainClass(HINSTANCE instance) {
     // Registered before the window exists, so the first message can already be matched.
-    if (TaskbarCreatedMessage() == 0) SetTaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated"));
+    if (TaskbarCreatedMessage() == 0)
+        SetTaskbarCreatedMessage(RegisterWindowMessageA("TaskbarCreated"));
     WNDCLASSA wc;
     ZeroMemory(&wc, sizeof wc);
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;

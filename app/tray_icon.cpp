@@ -14,7 +14,7 @@ const char kTrayTip[] = "Varrowin - Ver1.20";
 // The record in its first, 88-byte form, kept to remove the icon again.
 NOTIFYICONDATAA g_trayIcon;
 
-}  // namespace
+} // namespace
 
 void AddTrayIcon(HWND window, UINT callbackMessage, UINT iconId, HICON icon, const char* tip) {
     ZeroMemory(&g_trayIcon, sizeof g_trayIcon);
@@ -28,7 +28,9 @@ void AddTrayIcon(HWND window, UINT callbackMessage, UINT iconId, HICON icon, con
     Shell_NotifyIconA(NIM_ADD, &g_trayIcon);
 }
 
-void RemoveTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &g_trayIcon); }
+void RemoveTrayIcon() {
+    Shell_NotifyIconA(NIM_DELETE, &g_trayIcon);
+}
 
 void AddMainTrayIcon(HWND window) {
     HICON icon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_TRAY));
@@ -59,7 +61,6 @@ void OnTrayNotify(HWND window, LPARAM mouseMessage) {
         PostMessageA(window, WM_NULL, 0, 0);
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }

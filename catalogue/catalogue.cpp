@@ -11,7 +11,9 @@ Catalogue g_catalogue;
 CatalogueServices g_services;
 long g_lookupSteps;
 
-bool HasLinks(const Entry* e) { return e->next != nullptr; }
+bool HasLinks(const Entry* e) {
+    return e->next != nullptr;
+}
 
 Entry* LastEntry(const Tab& tab) {
     if (!tab.head) return nullptr;
@@ -56,7 +58,9 @@ Entry* WalkTo(Entry* start, int k, bool backward) {
     }
 }
 
-int Distance(int a, int b) { return a > b ? a - b : b - a; }
+int Distance(int a, int b) {
+    return a > b ? a - b : b - a;
+}
 
 // Folder part of a target without its final separator; empty when there is none.
 void TargetFolder(char* out, size_t size, const char* target) {
@@ -67,7 +71,7 @@ void TargetFolder(char* out, size_t size, const char* target) {
     out[n] = '\0';
 }
 
-}  // namespace
+} // namespace
 
 void CopyField(char* field, size_t size, const char* src) {
     if (size == 0) return;
@@ -78,18 +82,25 @@ void CopyField(char* field, size_t size, const char* src) {
     field[n] = '\0';
 }
 
-void SetCatalogueServices(const CatalogueServices& services) { g_services = services; }
-const CatalogueServices& GetCatalogueServices() { return g_services; }
+void SetCatalogueServices(const CatalogueServices& services) {
+    g_services = services;
+}
+const CatalogueServices& GetCatalogueServices() {
+    return g_services;
+}
 
 Tab* GetTab(int t) {
     if (t < 0 || t >= kTabSlots) return nullptr;
     return &g_catalogue.tabs[t];
 }
 
-void ClearCatalogue() { std::memset(&g_catalogue, 0, sizeof g_catalogue); }
+void ClearCatalogue() {
+    std::memset(&g_catalogue, 0, sizeof g_catalogue);
+}
 
 void FreeCatalogue() {
-    for (Tab& tab : g_catalogue.tabs) FreeTabEntries(&tab);
+    for (Tab& tab : g_catalogue.tabs)
+        FreeTabEntries(&tab);
     if (g_services.freeTypeIcons) g_services.freeTypeIcons();
 }
 
@@ -205,8 +216,8 @@ Entry* FindEntry(int t, int k) {
 
     Entry* start;
     bool backward;
-    if (tab->lastFound && dMiddle != none && dLast != none && dFound < dHead &&
-        dFound < dMiddle && dFound < dLast) {
+    if (tab->lastFound && dMiddle != none && dLast != none && dFound < dHead && dFound < dMiddle &&
+        dFound < dLast) {
         start = tab->lastFound;
         backward = start->index > k;
     } else if (tab->middle && tab->middle->index - (tab->middle->index >> 1) <= k &&
@@ -230,7 +241,8 @@ void DeleteEntry(int t, int k) {
 
     if (HasLinks(e)) {
         int index = e->index;
-        for (Entry* p = e->next; p && p != tab->head && p != e; p = p->next) p->index = index++;
+        for (Entry* p = e->next; p && p != tab->head && p != e; p = p->next)
+            p->index = index++;
         e->prev->next = e->next;
         e->next->prev = e->prev;
     }
@@ -331,7 +343,8 @@ void RemoveTab(int t) {
     Tab* tab = GetTab(t);
     if (!tab) return;
     FreeTabEntries(tab);
-    for (int i = t; i < kTabSlots - 1; ++i) g_catalogue.tabs[i] = g_catalogue.tabs[i + 1];
+    for (int i = t; i < kTabSlots - 1; ++i)
+        g_catalogue.tabs[i] = g_catalogue.tabs[i + 1];
     g_catalogue.tabs[kTabSlots - 1] = Tab{};
 }
 
@@ -344,5 +357,9 @@ void SwapTabs(int a, int b) {
     *tb = tmp;
 }
 
-long LookupSteps() { return g_lookupSteps; }
-void ResetLookupSteps() { g_lookupSteps = 0; }
+long LookupSteps() {
+    return g_lookupSteps;
+}
+void ResetLookupSteps() {
+    g_lookupSteps = 0;
+}

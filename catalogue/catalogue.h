@@ -7,13 +7,13 @@
 
 enum {
     kTabSlots = 30,
-    kEntryPathSize = 1024,   // FilePath, WorkPath, Comment
-    kEntryNameSize = 256,    // FileName, Arg
+    kEntryPathSize = 1024, // FilePath, WorkPath, Comment
+    kEntryNameSize = 256,  // FileName, Arg
 };
-const uint32_t kMissingAttributes = 0xFFFFFFFFu;  // the file did not exist
+const uint32_t kMissingAttributes = 0xFFFFFFFFu; // the file did not exist
 const uint32_t kFolderAttribute = 0x10;
 
-typedef void* DrawHandle;  // HICON or HBITMAP in the Windows layer
+typedef void* DrawHandle; // HICON or HBITMAP in the Windows layer
 
 struct Entry {
     char FilePath[kEntryPathSize];
@@ -26,8 +26,8 @@ struct Entry {
     int32_t index;
     int32_t noIcon;
     int32_t IconType;
-    unsigned char* colourBits;  // 4096 bytes, owned or borrowed from a shared type icon
-    unsigned char* maskBits;    // 2048 bytes
+    unsigned char* colourBits; // 4096 bytes, owned or borrowed from a shared type icon
+    unsigned char* maskBits;   // 2048 bytes
     Entry* next;
     Entry* prev;
 };
@@ -86,7 +86,7 @@ const CatalogueServices& GetCatalogueServices();
 // Whole catalogue.
 void ClearCatalogue();
 void FreeCatalogue();
-Tab* GetTab(int t);  // null outside 0..29
+Tab* GetTab(int t); // null outside 0..29
 
 // Records.
 void FillEntry(Entry* entry, const char* path, const char* arg, const char* workPath,

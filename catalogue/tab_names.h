@@ -4,7 +4,7 @@
 enum { kTabNameSize = 256 };
 
 void AppendTab(const char* name);
-void GetTabName(int t, char* buffer);  // buffer of kTabNameSize bytes
+void GetTabName(int t, char* buffer); // buffer of kTabNameSize bytes
 void SetTabName(int t, const char* name);
 int FindTab(const char* name);
 int TabNameExists(const char* name);

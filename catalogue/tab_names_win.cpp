@@ -34,9 +34,11 @@ void WriteItemText(int t, const char* name) {
     SendMessageA(TabControl(), TCM_SETITEMA, t, reinterpret_cast<LPARAM>(&item));
 }
 
-}  // namespace
+} // namespace
 
-int TabNameCount() { return static_cast<int>(SendMessageA(TabControl(), TCM_GETITEMCOUNT, 0, 0)); }
+int TabNameCount() {
+    return static_cast<int>(SendMessageA(TabControl(), TCM_GETITEMCOUNT, 0, 0));
+}
 
 void AppendTab(const char* name) {
     char text[kTabNameSize];
@@ -48,9 +50,13 @@ void AppendTab(const char* name) {
     SendMessageA(TabControl(), TCM_INSERTITEMA, TabNameCount(), reinterpret_cast<LPARAM>(&item));
 }
 
-void GetTabName(int t, char* buffer) { ReadItemText(t, buffer); }
+void GetTabName(int t, char* buffer) {
+    ReadItemText(t, buffer);
+}
 
-void SetTabName(int t, const char* name) { WriteItemText(t, name); }
+void SetTabName(int t, const char* name) {
+    WriteItemText(t, name);
+}
 
 int FindTab(const char* name) {
     int count = TabNameCount();
@@ -61,7 +67,9 @@ int FindTab(const char* name) {
     return -1;
 }
 
-int TabNameExists(const char* name) { return FindTab(name) >= 0 ? 1 : 0; }
+int TabNameExists(const char* name) {
+    return FindTab(name) >= 0 ? 1 : 0;
+}
 
 void SwapTabNames(int a, int b) {
     char first[kTabNameSize];
@@ -71,4 +79,6 @@ void SwapTabNames(int a, int b) {
     WriteItemText(b, first);
 }
 
-int CurrentTab() { return static_cast<int>(SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0)); }
+int CurrentTab() {
+    return static_cast<int>(SendMessageA(TabControl(), TCM_GETCURSEL, 0, 0));
+}

@@ -2,11 +2,27 @@
 
 // Pointer and keyboard handling of the grid is not built yet: these handlers accept their
 // messages and do nothing.
-void OnVScroll(HWND, WPARAM, LPARAM) {}
-void OnMouseMove(HWND, WPARAM, LPARAM) {}
-void OnLButtonDown(HWND, WPARAM, LPARAM) {}
-void OnLButtonUp(HWND, WPARAM, LPARAM) {}
-void OnNcLButtonUp(HWND, WPARAM, LPARAM) {}
-void OnMouseWheel(HWND, WPARAM, LPARAM) {}
-void OnKeyUp(HWND, WPARAM, LPARAM) {}
-void OnKeyDown(HWND, WPARAM, LPARAM) {}
+int OnVScroll(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}
+int OnMouseMove(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}
+int OnLButtonDown(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}
+int OnLButtonUp(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}
+int OnNcLButtonUp(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}
+int OnMouseWheel(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}
+int OnKeyUp(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}
+int OnKeyDown(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    return 0;
+}

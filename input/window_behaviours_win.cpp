@@ -14,14 +14,16 @@ void CALLBACK AutoHideTick(HWND, UINT, UINT_PTR, DWORD) {
     // Hiding while the pointer is elsewhere is not built yet; the timer only runs.
 }
 
-}  // namespace
+} // namespace
 
 BOOL PlaceMainWindow(HWND window, int x, int y, int width, int height, UINT flags) {
     HWND order = GetTopMost() == 1 ? HWND_TOPMOST : HWND_NOTOPMOST;
     return SetWindowPos(window, order, x, y, width, height, flags);
 }
 
-void StartAutoHide() { SetTimer(MainWindow(), kAutoHideTimerId, GetAutoHideTimer(), AutoHideTick); }
+void StartAutoHide() {
+    SetTimer(MainWindow(), kAutoHideTimerId, GetAutoHideTimer(), AutoHideTick);
+}
 
 void StopAutoHide() {
     KillTimer(MainWindow(), kAutoHideTimerId);
@@ -37,10 +39,16 @@ BOOL RegisterSummonHotKey(int hotKey, int id) {
     return RegisterHotKey(MainWindow(), id, modifiers, hotKey & 0xFF);
 }
 
-BOOL UnregisterSummonHotKey(int id) { return UnregisterHotKey(MainWindow(), id); }
+BOOL UnregisterSummonHotKey(int id) {
+    return UnregisterHotKey(MainWindow(), id);
+}
 
-bool IsSummoned() { return g_summoned; }
-RECT SummonSavedRect() { return g_summonSavedRect; }
+bool IsSummoned() {
+    return g_summoned;
+}
+RECT SummonSavedRect() {
+    return g_summonSavedRect;
+}
 
 void SummonToPointer() {
     // Bringing the window to the pointer is not built yet.

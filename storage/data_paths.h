@@ -7,7 +7,9 @@ enum { kPathField = 1024 };
 
 // True for a Shift-JIS lead byte in the sense the file paths use it: any byte of the upper
 // half outside the one-byte katakana range 0xA1..0xDF starts a two-byte character.
-inline bool IsPathLeadByte(unsigned char b) { return b >= 0x80 && (b < 0xA1 || b > 0xDF); }
+inline bool IsPathLeadByte(unsigned char b) {
+    return b >= 0x80 && (b < 0xA1 || b > 0xDF);
+}
 
 // Length of the folder part of a module file name: everything before its last '\\' or '/',
 // with two-byte characters stepped over so that a trail byte 0x5C never counts. -1 when the

@@ -40,13 +40,13 @@ struct Settings {
     uint32_t GColorEnd;
 };
 
-Settings g_settings = {1, 20, {}, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                       0, 0,  0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+Settings g_settings = {1, 20, {}, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                       0, 0,  0,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 
-const uint32_t kGradientStart = 0x302010;  // red 0x10, green 0x20, blue 0x30
+const uint32_t kGradientStart = 0x302010; // red 0x10, green 0x20, blue 0x30
 const uint32_t kWhite = 0xFFFFFF;
 
-}  // namespace
+} // namespace
 
 void ResetSettings() {
     std::memset(&g_settings, 0, sizeof g_settings);
@@ -54,10 +54,13 @@ void ResetSettings() {
     g_settings.VersionMiner = 20;
 }
 
-int DefaultIconDraw(int osVersionCode) { return osVersionCode >= 8 ? 1 : 2; }
+int DefaultIconDraw(int osVersionCode) {
+    return osVersionCode >= 8 ? 1 : 2;
+}
 
 void ApplyDefaultSettingValues(uint32_t buttonShadowColour, int osVersionCode) {
-    for (int style = 0; style < kDisplayStyles; ++style) SetMainWindowPos(style, 30, 30);
+    for (int style = 0; style < kDisplayStyles; ++style)
+        SetMainWindowPos(style, 30, 30);
     SetSort(3);
     SetAlpha(255);
     SetDeleteCheck(1);
@@ -73,10 +76,18 @@ void ApplyDefaultSettingValues(uint32_t buttonShadowColour, int osVersionCode) {
     SetIconDraw(DefaultIconDraw(osVersionCode));
 }
 
-int VersionValue() { return g_settings.Version; }
-void SetVersion(int value) { g_settings.Version = static_cast<uint8_t>(value); }
-int VersionMinerValue() { return g_settings.VersionMiner; }
-void SetVersionMiner(int value) { g_settings.VersionMiner = static_cast<uint8_t>(value); }
+int VersionValue() {
+    return g_settings.Version;
+}
+void SetVersion(int value) {
+    g_settings.Version = static_cast<uint8_t>(value);
+}
+int VersionMinerValue() {
+    return g_settings.VersionMiner;
+}
+void SetVersionMiner(int value) {
+    g_settings.VersionMiner = static_cast<uint8_t>(value);
+}
 
 void GetMainWindowPos(int style, int32_t* x, int32_t* y) {
     if (style < 0 || style >= kDisplayStyles) return;
@@ -90,15 +101,27 @@ void SetMainWindowPos(int style, int32_t x, int32_t y) {
     g_settings.MainWindowPos[style][1] = y;
 }
 
-#define QDX_FIELD(Type, Name)                        \
-    Type Get##Name() { return g_settings.Name; }     \
-    void Set##Name(Type value) { g_settings.Name = value; }
-#define QDX_BYTE_FIELD(Name)                           \
-    int32_t Get##Name() { return g_settings.Name; }    \
-    void Set##Name(int32_t value) { g_settings.Name = static_cast<uint8_t>(value); }
-#define QDX_LOW_BYTE_FIELD(Name)                      \
-    int32_t Get##Name() { return g_settings.Name; }   \
-    void Set##Name(int32_t value) { g_settings.Name = value & 0xFF; }
+#define QDX_FIELD(Type, Name)                                                                      \
+    Type Get##Name() {                                                                             \
+        return g_settings.Name;                                                                    \
+    }                                                                                              \
+    void Set##Name(Type value) {                                                                   \
+        g_settings.Name = value;                                                                   \
+    }
+#define QDX_BYTE_FIELD(Name)                                                                       \
+    int32_t Get##Name() {                                                                          \
+        return g_settings.Name;                                                                    \
+    }                                                                                              \
+    void Set##Name(int32_t value) {                                                                \
+        g_settings.Name = static_cast<uint8_t>(value);                                             \
+    }
+#define QDX_LOW_BYTE_FIELD(Name)                                                                   \
+    int32_t Get##Name() {                                                                          \
+        return g_settings.Name;                                                                    \
+    }                                                                                              \
+    void Set##Name(int32_t value) {                                                                \
+        g_settings.Name = value & 0xFF;                                                            \
+    }
 
 QDX_FIELD(int32_t, DeadLink)
 QDX_FIELD(int32_t, DeleteCheck)

@@ -5,13 +5,13 @@
 
 enum { kDisplayStyles = 5 };
 
-void ResetSettings();  // every field 0, the version 1.20
+void ResetSettings(); // every field 0, the version 1.20
 // The built-in defaults, given the system's button shadow colour and OS version code.
 void ApplyDefaultSettingValues(uint32_t buttonShadowColour, int osVersionCode);
 // The "IconDraw" default for an OS version code: 1 for the Windows 2000 class, else 2.
 int DefaultIconDraw(int osVersionCode);
 
-int VersionValue();  // read only for saving: the version has no get function of its own
+int VersionValue(); // read only for saving: the version has no get function of its own
 void SetVersion(int value);
 int VersionMinerValue();
 void SetVersionMiner(int value);
@@ -19,8 +19,8 @@ void SetVersionMiner(int value);
 void GetMainWindowPos(int style, int32_t* x, int32_t* y);
 void SetMainWindowPos(int style, int32_t x, int32_t y);
 
-#define QDX_SETTING(Type, Name) \
-    Type Get##Name();           \
+#define QDX_SETTING(Type, Name)                                                                    \
+    Type Get##Name();                                                                              \
     void Set##Name(Type value);
 QDX_SETTING(int32_t, DeadLink)
 QDX_SETTING(int32_t, DeleteCheck)

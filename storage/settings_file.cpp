@@ -26,7 +26,6 @@ size_t BoundedLength(const char* text, size_t limit) {
     return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit;
 }
 
-
 size_t ValueBytes(SettingsType type, int32_t length) {
     switch (type) {
     case SettingsType::Integer: return 4;
@@ -428,8 +427,9 @@ int SettingsFile::GetValue(const char* sectionName, const char* keyName, Setting
     }
     size_t room = out->capacity > 0 ? static_cast<size_t>(out->capacity) : 0;
     if (key->type == SettingsType::String) {
-        size_t n =
-            room == 0 ? 0 : CharacterPrefixLength(static_cast<const char*>(key->value), bytes, room - 1);
+        size_t n = room == 0 ? 0
+                             : CharacterPrefixLength(static_cast<const char*>(key->value), bytes,
+                                                     room - 1);
         if (room > 0) {
             std::memcpy(out->value, key->value, n);
             static_cast<char*>(out->value)[n] = '\0';
@@ -747,7 +747,8 @@ int SettingsGet(const char* sectionName, const char* keyName, SettingsType type,
     switch (scratch->type) {
     case SettingsType::String: {
         if (destinationSize == 0) return 0;
-        size_t n = CharacterPrefixLength(from, static_cast<size_t>(scratch->length), destinationSize - 1);
+        size_t n =
+            CharacterPrefixLength(from, static_cast<size_t>(scratch->length), destinationSize - 1);
         std::memcpy(to, from, n);
         to[n] = '\0';
         return static_cast<int>(n);

@@ -9,7 +9,6 @@
 
 #include <commctrl.h>
 
-
 static_assert(sizeof(ScrollState) == sizeof(SCROLLINFO), "the scroll record is a SCROLLINFO");
 static_assert(kScrollRange == SIF_RANGE && kScrollPage == SIF_PAGE && kScrollPos == SIF_POS,
               "scroll masks");

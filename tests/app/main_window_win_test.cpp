@@ -19,7 +19,7 @@ std::string ClassOf(HWND window) {
 
 TEST_F(MainWindowTest, TableHasEachMessageOnceAndTakesTaskbarCreated) {
     ASSERT_EQ(34, MessageTableSize());
-    SendMessageA(window_, WM_NULL, 0, 0);  // the table is completed on the first call
+    SendMessageA(window_, WM_NULL, 0, 0); // the table is completed on the first call
     std::set<UINT> seen;
     for (int row = 0; row < MessageTableSize(); ++row) {
         EXPECT_TRUE(seen.insert(MessageTableId(row)).second) << "row " << row + 1;
@@ -149,13 +149,13 @@ TEST(OsVersionCode, FollowsTheVersionTable) {
         char sp;
         int code;
     } cases[] = {
-        {3, 51, VER_PLATFORM_WIN32_NT, 0, 7},  {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'a', 1},
-        {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'B', 2}, {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'C', 3},
-        {4, 0, VER_PLATFORM_WIN32_NT, ' ', 8},  {4, 0, VER_PLATFORM_WIN32_WINDOWS, 0, 0},
-        {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'A', 0}, {4, 10, VER_PLATFORM_WIN32_WINDOWS, 'A', 5},
+        {3, 51, VER_PLATFORM_WIN32_NT, 0, 7},        {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'a', 1},
+        {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'B', 2},  {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'C', 3},
+        {4, 0, VER_PLATFORM_WIN32_NT, ' ', 8},       {4, 0, VER_PLATFORM_WIN32_WINDOWS, 0, 0},
+        {4, 0, VER_PLATFORM_WIN32_WINDOWS, 'A', 0},  {4, 10, VER_PLATFORM_WIN32_WINDOWS, 'A', 5},
         {4, 10, VER_PLATFORM_WIN32_WINDOWS, 'a', 4}, {4, 90, VER_PLATFORM_WIN32_WINDOWS, 0, 0},
-        {5, 0, VER_PLATFORM_WIN32_NT, 'S', 8},  {5, 1, VER_PLATFORM_WIN32_NT, 'S', 9},
-        {5, 2, VER_PLATFORM_WIN32_NT, 0, 0},    {6, 1, VER_PLATFORM_WIN32_NT, 'S', 0},
+        {5, 0, VER_PLATFORM_WIN32_NT, 'S', 8},       {5, 1, VER_PLATFORM_WIN32_NT, 'S', 9},
+        {5, 2, VER_PLATFORM_WIN32_NT, 0, 0},         {6, 1, VER_PLATFORM_WIN32_NT, 'S', 0},
         {10, 0, VER_PLATFORM_WIN32_NT, 0, 0},
     };
     for (const Case& c : cases) {
@@ -174,7 +174,7 @@ TEST(OsVersionCode, LayeredFunctionOnlyForTheWindows2000Class) {
     EXPECT_FALSE(HasLayeredFunction());
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -189,4 +189,4 @@ TEST(ModalDriver, AnswersAMessageBoxByItsTitle) {
     EXPECT_EQ("本当に？", driver.Seen()[0].text);
 }
 
-}  // namespace
+} // namespace

@@ -60,7 +60,7 @@ TEST_F(CatalogueTest, CountsOfEmptyAndBadTabs) {
     EXPECT_EQ(nullptr, FindEntry(30, 0));
     EXPECT_EQ(nullptr, FindEntry(0, 0));
     DeleteEntry(-5, 0);
-    SwapTabs(0, 30);  // nothing happens
+    SwapTabs(0, 30); // nothing happens
     RemoveTab(31);
 }
 
@@ -118,7 +118,7 @@ TEST_F(CatalogueTest, DeletingRenumbersTheRest) {
     EXPECT_STREQ("f3.txt", FindEntry(0, 2)->FileName);
     EXPECT_STREQ("f4.txt", FindEntry(0, 3)->FileName);
     EXPECT_EQ(nullptr, FindEntry(0, 4));
-    DeleteEntry(0, 7);  // no such entry: nothing changes
+    DeleteEntry(0, 7); // no such entry: nothing changes
     ExpectDenseRing(0, 4);
 }
 
@@ -162,10 +162,12 @@ TEST_F(CatalogueTest, SequentialLookupsCostConstantSteps) {
     AddNumbered(0, n);
     // Forward, as painting walks the cells, and backward.
     ResetLookupSteps();
-    for (int k = 0; k < n; ++k) ASSERT_EQ(k, FindEntry(0, k)->index);
+    for (int k = 0; k < n; ++k)
+        ASSERT_EQ(k, FindEntry(0, k)->index);
     EXPECT_LE(LookupSteps(), 3L * n);
     ResetLookupSteps();
-    for (int k = n - 1; k >= 0; --k) ASSERT_EQ(k, FindEntry(0, k)->index);
+    for (int k = n - 1; k >= 0; --k)
+        ASSERT_EQ(k, FindEntry(0, k)->index);
     EXPECT_LE(LookupSteps(), 3L * n);
     // The worst single lookup from a cold start walks at most a quarter of the ring.
     GetTab(0)->lastFound = nullptr;
@@ -185,13 +187,13 @@ TEST_F(CatalogueTest, FillEntryStripsQuotesAndDerivesTheName) {
         const char* path;
         const char* name;
     } cases[] = {
-        {"C:\\dir\\", "dir\\"},             // a final separator does not count
+        {"C:\\dir\\", "dir\\"}, // a final separator does not count
         {"D:\\", "D:\\"},
         {"C:/a/b.txt", "b.txt"},
         {"plain", "plain"},
-        {"C:\\\x95\x5C.txt", "\x95\x5C.txt"},  // trail byte 5C is part of the character
-        {"C:\\\xB1\\x", "x"},                  // half-width katakana is one byte
-        {"C:\\a\\\x95", "\x95"},               // dangling lead byte at the end
+        {"C:\\\x95\x5C.txt", "\x95\x5C.txt"}, // trail byte 5C is part of the character
+        {"C:\\\xB1\\x", "x"},                 // half-width katakana is one byte
+        {"C:\\a\\\x95", "\x95"},              // dangling lead byte at the end
         {"\"\"", ""},
     };
     for (const Case& c : cases) {
@@ -311,4 +313,4 @@ TEST_F(CatalogueTest, ShortcutFillWithoutResolverReportsNotAShortcut) {
     EXPECT_EQ(0x20u, e.Attribute);
 }
 
-}  // namespace
+} // namespace

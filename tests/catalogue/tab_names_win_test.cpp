@@ -14,13 +14,13 @@ TEST_F(TabNamesTest, AppendFindSwapAndRenameOnTheTabStrip) {
     EXPECT_EQ(-1, FindTab("Work"));
     AppendTab("Work");
     AppendTab("Games");
-    AppendTab("\x95\x5C");  // a name whose second byte is a backslash
+    AppendTab("\x95\x5C"); // a name whose second byte is a backslash
     ASSERT_EQ(3, TabNameCount());
     EXPECT_EQ(0, CurrentTab());
     EXPECT_EQ(1, FindTab("Games"));
     EXPECT_EQ(2, FindTab("\x95\x5C"));
     EXPECT_EQ(1, TabNameExists("Work"));
-    EXPECT_EQ(0, TabNameExists("work"));  // letter case counts
+    EXPECT_EQ(0, TabNameExists("work")); // letter case counts
 
     SwapTabNames(0, 2);
     char name[kTabNameSize];
@@ -51,8 +51,8 @@ TEST_F(TabNamesTest, MissingItemsGiveEmptyNames) {
     char name[kTabNameSize] = "junk";
     GetTabName(5, name);
     EXPECT_STREQ("", name);
-    SwapTabNames(0, 5);  // nothing to swap
+    SwapTabNames(0, 5); // nothing to swap
     EXPECT_EQ(0, TabNameCount());
 }
 
-}  // namespace
+} // namespace

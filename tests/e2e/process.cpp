@@ -4,7 +4,8 @@
 
 std::string BuiltProgramPath() {
     std::string path = "Z:";
-    for (const char* p = QDX_EXE_UNIX_PATH; *p; ++p) path += (*p == '/') ? '\\' : *p;
+    for (const char* p = QDX_EXE_UNIX_PATH; *p; ++p)
+        path += (*p == '/') ? '\\' : *p;
     return path;
 }
 
@@ -55,7 +56,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs) {
     DWORD start = GetTickCount();
@@ -91,7 +92,8 @@ std::string ReadWholeFile(const std::string& path) {
     if (!f) return data;
     char buffer[4096];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) data.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        data.append(buffer, n);
     std::fclose(f);
     return data;
 }

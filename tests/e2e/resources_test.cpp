@@ -31,7 +31,7 @@ TEST(ProgramResources, JapaneseVersionBlock) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(DWORD(MAKELONG(2, 1)), fixed->dwFileVersionMS);  // 1.2.0.0
+    EXPECT_EQ(DWORD(MAKELONG(2, 1)), fixed->dwFileVersionMS); // 1.2.0.0
     EXPECT_EQ(0u, fixed->dwFileVersionLS);
     EXPECT_EQ(fixed->dwFileVersionMS, fixed->dwProductVersionMS);
     EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
@@ -53,8 +53,10 @@ TEST(ProgramResources, IconsManifestAndMenu) {
     HMODULE image = LoadLibraryExA(BuiltProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, image);
     for (int id : {1, 2}) {
-        HICON large = static_cast<HICON>(LoadImageA(image, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0));
-        HICON small = static_cast<HICON>(LoadImageA(image, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        HICON large =
+            static_cast<HICON>(LoadImageA(image, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0));
+        HICON small =
+            static_cast<HICON>(LoadImageA(image, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
         EXPECT_NE(nullptr, large) << "icon " << id;
         EXPECT_NE(nullptr, small) << "icon " << id;
         if (large) DestroyIcon(large);
@@ -71,4 +73,4 @@ TEST(ProgramResources, IconsManifestAndMenu) {
     FreeLibrary(image);
 }
 
-}  // namespace
+} // namespace

@@ -80,4 +80,4 @@ TEST_F(ProgramTest, VisibleOnBothSidesOfTheVersionThreshold) {
     EXPECT_EQ(0, WaitForExit(first_));
 }
 
-}  // namespace
+} // namespace

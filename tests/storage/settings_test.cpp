@@ -39,7 +39,7 @@ TEST(Settings, FieldWidthsKeepTheLowByte) {
     EXPECT_EQ(0xFF, GetAlpha());
     SetCursorGround(0x101);
     EXPECT_EQ(1, GetCursorGround());
-    SetStyle(7);  // kept as stored; start-up decides what 7 means
+    SetStyle(7); // kept as stored; start-up decides what 7 means
     EXPECT_EQ(7, GetStyle());
     SetSort(0x103);
     EXPECT_EQ(3, GetSort());

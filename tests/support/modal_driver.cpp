@@ -33,7 +33,7 @@ BOOL CALLBACK FindStaticText(HWND child, LPARAM param) {
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 std::string WindowText(HWND window) {
     char text[2048] = "";
@@ -60,7 +60,9 @@ void ModalDriver::ExpectMessageBox(const std::string& title, int buttonId) {
     Expect(title, [buttonId](HWND box) { PressButton(box, buttonId); });
 }
 
-void ModalDriver::Start() { thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+void ModalDriver::Start() {
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
 
 DWORD WINAPI ModalDriver::Run(void* self) {
     ModalDriver* driver = static_cast<ModalDriver*>(self);
@@ -77,7 +79,7 @@ DWORD WINAPI ModalDriver::Run(void* self) {
             driver->allFound_ = false;
             return 1;
         }
-        Sleep(50);  // let the dialog finish its initialisation
+        Sleep(50); // let the dialog finish its initialisation
         driver->seen_.push_back(SeenDialog{step.title, MessageBoxText(found), found});
         step.act(found);
         // Wait until it is gone before looking for the next one.

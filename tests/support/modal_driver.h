@@ -11,7 +11,7 @@
 
 struct SeenDialog {
     std::string title;
-    std::string text;  // the message box's text (its static control), empty for dialogs
+    std::string text; // the message box's text (its static control), empty for dialogs
     HWND window = nullptr;
 };
 

@@ -45,7 +45,7 @@ int Close(DWORD seconds) {
     return code == 0 ? 0 : 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     DWORD seconds = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30;
