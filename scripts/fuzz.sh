@@ -19,7 +19,7 @@ if ! cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
 fi
 
 status=0
-for target in settings cache; do
+for target in settings cache paths; do
   work="$dir/corpus-$target"
   artifacts="$dir/artifacts-$target/"
   mkdir -p "$work" "$artifacts"
