@@ -60,17 +60,26 @@ bool ToWide(const char* path, WCHAR* wide) {
     return n > 0;
 }
 
-bool ReadShellLink(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findData) {
-    IShellLinkA* link = nullptr;
+// A new shell link object and its persist-file interface; both or neither are returned.
+bool CreateShellLink(IShellLinkA** link, IPersistFile** file) {
+    *link = nullptr;
+    *file = nullptr;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link)))) {
+                                reinterpret_cast<void**>(link)))) {
         return false;
     }
-    IPersistFile* file = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        link->Release();
+    if (FAILED((*link)->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file)))) {
+        (*link)->Release();
+        *link = nullptr;
         return false;
     }
+    return true;
+}
+
+bool ReadShellLink(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findData) {
+    IShellLinkA* link;
+    IPersistFile* file;
+    if (!CreateShellLink(&link, &file)) return false;
     WCHAR wide[kWidePathSize];
     bool ok = ToWide(path, wide) && SUCCEEDED(file->Load(wide, STGM_READ));
     if (ok) {
@@ -90,16 +99,9 @@ bool ReadShellLink(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findD
 bool WriteShellLink(const char* linkPath, const char* target, const char* description,
                     const char* arguments, const char* workingFolder, const char* iconPath,
                     int iconIndex, int showCommand) {
-    IShellLinkA* link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void**>(&link)))) {
-        return false;
-    }
-    IPersistFile* file = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        link->Release();
-        return false;
-    }
+    IShellLinkA* link;
+    IPersistFile* file;
+    if (!CreateShellLink(&link, &file)) return false;
     link->SetPath(target);
     link->SetDescription(description);
     link->SetArguments(arguments);
