@@ -55,7 +55,7 @@ run_layer() {
   fi
   # Tests that check what only the other build has say so and are skipped.
   local skipped
-  skipped=$(grep -cE '^ *[0-9]+ - .*\(Skipped\)$' "$log")
+  skipped=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Skipped\)$' "$log")
   local passed=$((ran - failed - skipped))
   [ "$ran" -eq 0 ] && failed=$((failed + 1))
   local counts="$passed passed, $failed failed"
