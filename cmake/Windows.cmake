@@ -36,7 +36,7 @@ if(QDX_TESTS)
     # The resources are linked in, so menus, dialogs and strings load from the test itself.
     file(GLOB win_test_support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
     add_executable(qdx_win32_tests ${QDX_WIN_TESTS} ${win_test_support} ${QDX_RC})
-    target_link_libraries(qdx_win32_tests PRIVATE qdx_app gtest)
+    target_link_libraries(qdx_win32_tests PRIVATE qdx_app gtest imm32)
     target_include_directories(qdx_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     # A program that records how it was started, beside the test binary, for launch tests.
     add_executable(record_launch WIN32 ${CMAKE_SOURCE_DIR}/tests/helpers/record_launch.cpp)
