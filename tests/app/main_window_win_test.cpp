@@ -219,6 +219,11 @@ TEST(OsVersionCode, FollowsTheVersionTable) {
 }
 
 TEST(OsVersionCode, LayeredFunctionOnlyForTheWindows2000Class) {
+    // The copy of these tests named qdx_win32_xp_tests.exe is given Windows XP by the prefix.
+    char module[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, module, sizeof module);
+    bool asXp = std::string(module).find("qdx_win32_xp_tests") != std::string::npos;
+    EXPECT_EQ(asXp, GetOsVersionCode() == 9);
     LoadLayeredFunction();
     EXPECT_EQ(GetOsVersionCode() >= 8, HasLayeredFunction());
     if (!HasLayeredFunction()) {
