@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+static_assert(kMaskNameSize == kCacheNameField, "a mask name is an archive name");
+
 namespace {
 
 const char kTypeIconMissingText[] = "エラー Folder";
