@@ -44,7 +44,7 @@ run_layer() {
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
   if [ -z "$line" ]; then
     tail -40 "$log"
-    ran=0; failed=1
+    ran=0; failed=0
   else
     ran=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
     failed=$(sed -E 's/.*passed, ([0-9]+) tests? failed.*/\1/' <<<"$line")
@@ -57,7 +57,7 @@ run_layer() {
   local skipped
   skipped=$(grep -cE '^[[:space:]]*[0-9]+ - .*\(Skipped\)$' "$log")
   local passed=$((ran - failed - skipped))
-  [ "$ran" -eq 0 ] && failed=$((failed + 1))
+  if [ "$ran" -eq 0 ]; then passed=0; failed=$((failed + 1)); fi
   local counts="$passed passed, $failed failed"
   [ "$skipped" -gt 0 ] && counts="$counts, $skipped skipped"
   summary+=("$name: $counts")

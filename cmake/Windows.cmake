@@ -67,7 +67,7 @@ if(QDX_TESTS)
                        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:qdx_win32_tests> ${xp_tests_exe})
     add_executable(qdx_win32_xp_tests IMPORTED)
     set_target_properties(qdx_win32_xp_tests PROPERTIES IMPORTED_LOCATION ${xp_tests_exe}
-                          CROSSCOMPILING_EMULATOR ${CMAKE_CROSSCOMPILING_EMULATOR})
+                          CROSSCOMPILING_EMULATOR "${CMAKE_CROSSCOMPILING_EMULATOR}")
     string(JOIN ":" xp_filter
            "OsVersionCode.*"
            "MainWindowTest.WindowHasTheClassAndFrameOfTheLauncher"

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-static_assert(kMaskNameSize == kCacheNameField, "a mask name is an archive name");
+static_assert(int(kMaskNameSize) == int(kCacheNameField), "a mask name is an archive name");
 
 namespace {
 
