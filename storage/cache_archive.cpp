@@ -2,6 +2,7 @@
 
 #include "storage/atomic_file.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -358,47 +359,129 @@ bool AddLoadedFile(CacheFolder* folder, const char* name, int32_t size, const vo
 
 // ---- saving
 
+// One content placed in the file: its digest, size, the offset of its copy and where its
+// bytes are in memory.
 struct CacheBlockRef {
     uint32_t digest0;
     uint32_t digest1;
     int32_t size;
     uint32_t offset;
-    CacheBlockRef* next;
+    const unsigned char* data;
+    uint64_t quickHash;
+    int32_t next; // the next block of the same hash bucket, or -1
 };
 
-// Contents written so far, found by size and digest; the bytes are compared as well, so two
-// different contents never share one copy.
+// A quick hash of the bytes, eight at a time, to find equal contents; the digest, which walks
+// the bytes one at a time, is computed once per distinct content.
+uint64_t QuickHash(const unsigned char* data, int32_t size) {
+    const uint64_t k = 0x9E3779B97F4A7C15ull;
+    uint64_t h = static_cast<uint64_t>(size) * k;
+    size_t n = static_cast<size_t>(size), i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, data + i, 8);
+        h = (h ^ w) * k;
+        h ^= h >> 29;
+    }
+    for (; i < n; ++i)
+        h = (h ^ data[i]) * k;
+    return h ^ (h >> 32);
+}
+
+// Contents placed so far. Equal hashes are confirmed by comparing the bytes, so two different
+// contents never share one copy. Files loaded from one copy point at the same bytes: they are
+// found by that address alone, with nothing to hash or compare.
 class BlockTable {
   public:
     explicit BlockTable(size_t files) {
         size_t buckets = 64;
-        while (buckets < files)
+        while (buckets < files / 2)
             buckets *= 2;
-        heads.assign(buckets, nullptr);
-        records.reserve(files);
+        heads.assign(buckets, -1);
+        byAddress.assign(buckets, AddressSlot{nullptr, 0, -1});
     }
-    const CacheBlockRef* Find(uint32_t d0, uint32_t d1, int32_t size, const unsigned char* data,
-                              const unsigned char* written) const {
-        for (const CacheBlockRef* r = heads[Bucket(d0, d1)]; r; r = r->next)
-            if (r->digest0 == d0 && r->digest1 == d1 && r->size == size &&
-                (size == 0 ||
-                 std::memcmp(written + r->offset, data, static_cast<size_t>(size)) == 0))
-                return r;
-        return nullptr;
+    int32_t FindAddress(const unsigned char* data, int32_t size) const {
+        const AddressSlot& slot = byAddress[Bucket(reinterpret_cast<uintptr_t>(data))];
+        return data && slot.data == data && slot.size == size ? slot.block : -1;
     }
-    void Add(uint32_t d0, uint32_t d1, int32_t size, uint32_t offset) {
-        CacheBlockRef*& head = heads[Bucket(d0, d1)];
-        records.push_back(CacheBlockRef{d0, d1, size, offset, head});
-        head = &records.back();
+    int32_t Find(uint64_t quickHash, int32_t size, const unsigned char* data) const {
+        for (int32_t i = heads[Bucket(quickHash)]; i >= 0; i = records[i].next) {
+            const CacheBlockRef& r = records[i];
+            if (r.quickHash == quickHash && r.size == size &&
+                (size == 0 || std::memcmp(r.data, data, static_cast<size_t>(size)) == 0))
+                return i;
+        }
+        return -1;
     }
+    int32_t Add(uint64_t quickHash, int32_t size, uint32_t offset, const unsigned char* data) {
+        uint32_t d0, d1;
+        CacheDigest(data, static_cast<size_t>(size), &d0, &d1);
+        int32_t& head = heads[Bucket(quickHash)];
+        records.push_back(CacheBlockRef{d0, d1, size, offset, data, quickHash, head});
+        head = static_cast<int32_t>(records.size() - 1);
+        return head;
+    }
+    // Later files with these bytes at this address are found by it.
+    void RememberAddress(const unsigned char* data, int32_t size, int32_t block) {
+        if (data) byAddress[Bucket(reinterpret_cast<uintptr_t>(data))] = {data, size, block};
+    }
+    const CacheBlockRef& Block(int32_t i) const { return records[static_cast<size_t>(i)]; }
 
   private:
-    size_t Bucket(uint32_t d0, uint32_t d1) const {
-        return (d0 ^ (d1 * 0x9E3779B1u)) & (heads.size() - 1);
+    size_t Bucket(uint64_t key) const {
+        return static_cast<size_t>((key ^ (key >> 29)) * 0x9E3779B97F4A7C15ull >> 32) &
+               (heads.size() - 1);
     }
-    std::vector<CacheBlockRef*> heads;
+    struct AddressSlot {
+        const unsigned char* data;
+        int32_t size;
+        int32_t block;
+    };
+    std::vector<int32_t> heads;
+    std::vector<AddressSlot> byAddress; // the last address seen in each slot
     std::vector<CacheBlockRef> records;
 };
+
+// Where one file's data goes: the block it shares, and whether its record carries the copy.
+struct PlacedData {
+    int32_t block;
+    bool follows;
+};
+
+// Lays out every file's data: the first file of each content carries it, later ones point
+// at it. Returns the size of the whole archive file, or 0 when it would pass 4 GiB.
+size_t PlaceData(const std::vector<CacheFolderRecord>& folders, BlockTable* blocks,
+                 std::vector<PlacedData>* placed) {
+    size_t pos = kCacheHeaderSize;
+    for (const CacheFolderRecord& r : folders) {
+        pos += 6 + r.path.size();
+        const CacheFileList* list = r.folder->files;
+        if (!list || !list->first) continue;
+        const CacheFile* f = list->first;
+        do {
+            pos += 18 + std::strlen(f->name);
+            int32_t same = blocks->FindAddress(f->data, f->size);
+            uint64_t quickHash = 0;
+            if (same < 0) {
+                quickHash = QuickHash(f->data, f->size);
+                same = blocks->Find(quickHash, f->size, f->data);
+                if (same >= 0) blocks->RememberAddress(f->data, f->size, same);
+            }
+            if (same >= 0) {
+                placed->push_back(PlacedData{same, false});
+            } else {
+                if (pos > UINT32_MAX) return 0;
+                int32_t block =
+                    blocks->Add(quickHash, f->size, static_cast<uint32_t>(pos), f->data);
+                blocks->RememberAddress(f->data, f->size, block);
+                placed->push_back(PlacedData{block, true});
+                pos += static_cast<size_t>(f->size);
+            }
+            f = f->next;
+        } while (f != list->first);
+    }
+    return pos > UINT32_MAX ? 0 : pos;
+}
 
 } // namespace
 
@@ -739,27 +822,24 @@ void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t si
 bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
     std::vector<CacheFolderRecord> folders;
     CacheFlatten(archive, &folders);
-    size_t bound = kCacheHeaderSize;
     size_t fileCount = 0;
     for (const CacheFolderRecord& r : folders) {
         if (r.path.size() > kMaxPath) return false;
-        bound += 6 + r.path.size();
-        if (!r.folder->files) continue;
-        fileCount += static_cast<size_t>(r.folder->files->count);
-        bound += 18 * static_cast<size_t>(r.folder->files->count) +
-                 static_cast<size_t>(r.folder->files->recordSize) -
-                 8 * static_cast<size_t>(r.folder->files->count);
+        if (r.folder->files) fileCount += static_cast<size_t>(r.folder->files->count);
     }
-    if (bound > UINT32_MAX) return false;
-    out->resize(bound);
+    // The layout is decided first, so the buffer holds exactly what is written.
+    BlockTable blocks(fileCount);
+    std::vector<PlacedData> placed;
+    placed.reserve(fileCount);
+    size_t total = PlaceData(folders, &blocks, &placed);
+    if (total == 0) return false;
+    out->assign(total, '\0');
     unsigned char* buffer = reinterpret_cast<unsigned char*>(&(*out)[0]);
     Write32(buffer, archive.magic);
-    Write32(buffer + 4, 0);
     Write32(buffer + 8, static_cast<uint32_t>(folders.size()));
     Write32(buffer + 12, static_cast<uint32_t>(fileCount));
-    std::memset(buffer + 16, 0, 8);
     size_t pos = kCacheHeaderSize;
-    BlockTable blocks(fileCount);
+    size_t n = 0;
     for (const CacheFolderRecord& r : folders) {
         Write16(buffer + pos, r.path.size());
         std::memcpy(buffer + pos + 2, r.path.data(), r.path.size());
@@ -770,30 +850,24 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
         if (!list || !list->first) continue;
         const CacheFile* f = list->first;
         do {
+            const PlacedData& p = placed[n++];
+            const CacheBlockRef& block = blocks.Block(p.block);
             size_t nameLength = std::strlen(f->name);
             Write16(buffer + pos, nameLength);
             std::memcpy(buffer + pos + 2, f->name, nameLength);
             pos += 2 + nameLength;
-            uint32_t d0, d1;
-            CacheDigest(f->data, static_cast<size_t>(f->size), &d0, &d1);
             Write32(buffer + pos, static_cast<uint32_t>(f->size));
-            Write32(buffer + pos + 4, d0);
-            Write32(buffer + pos + 8, d1);
+            Write32(buffer + pos + 4, block.digest0);
+            Write32(buffer + pos + 8, block.digest1);
+            Write32(buffer + pos + 12, block.offset);
             pos += 16;
-            const CacheBlockRef* same = blocks.Find(d0, d1, f->size, f->data, buffer);
-            if (same) {
-                Write32(buffer + pos - 4, same->offset);
-            } else {
-                Write32(buffer + pos - 4, static_cast<uint32_t>(pos));
-                blocks.Add(d0, d1, f->size, static_cast<uint32_t>(pos));
-                if (f->size > 0) std::memcpy(buffer + pos, f->data, static_cast<size_t>(f->size));
+            if (p.follows && f->size > 0) {
+                std::memcpy(buffer + pos, f->data, static_cast<size_t>(f->size));
                 pos += static_cast<size_t>(f->size);
             }
             f = f->next;
         } while (f != list->first);
     }
-    out->resize(pos);
-    buffer = reinterpret_cast<unsigned char*>(&(*out)[0]);
     Write32(buffer + 4, CacheChecksum(buffer + 8, pos - 8, kCacheChecksumStart));
     return true;
 }

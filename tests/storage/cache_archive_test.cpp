@@ -188,6 +188,29 @@ TEST(CacheLayout, EqualDigestsWithDifferentBytesAreBothStored) {
     EXPECT_EQ("[] [F] one:" + first + " two:" + second + " three:" + first, Listing(b));
 }
 
+TEST(CacheLayout, LoadedCopiesAreSharedOnlyWhereTheBytesAgree) {
+    CacheArchive a;
+    ASSERT_EQ(1, Add(a, "F", "x", "abc"));
+    ASSERT_EQ(1, Add(a, "F", "y", "abc"));
+    std::string file = Save(a);
+    // y points at x's data; a damaged size makes it the shorter "ab" at the same address.
+    size_t ySize = file.size() - 16;
+    ASSERT_EQ(3u, At(file, ySize));
+    Put32(&file, ySize, 2);
+    Reseal(&file);
+    CacheArchive b;
+    Load(&b, file);
+    ASSERT_EQ("[] [F] x:abc y:ab", Listing(b));
+    ASSERT_EQ(1, Add(b, "G", "z", "abc")); // a copy of its own with loaded bytes
+    std::string again = Save(b);
+    CacheArchive c;
+    Load(&c, again);
+    EXPECT_EQ("[] [F] x:abc y:ab [G] z:abc", Listing(c));
+    // Only "abc" and "ab" are stored: z shares x's copy.
+    EXPECT_EQ(24u + 6 + 7 + (2 + 1 + 16 + 3) + (2 + 1 + 16 + 2) + 7 + (2 + 1 + 16), again.size());
+    EXPECT_EQ(again, Save(c));
+}
+
 TEST(CacheLayout, ShiftJisNamesAndPathsRoundTrip) {
     CacheArchive a;
     // Second bytes 5C, 5B, 5D, and 2F never split a path.
