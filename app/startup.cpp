@@ -90,6 +90,7 @@ void LoadAll() {
     SettingsPrepare();
     LoadArchives(MainWindow());
     SettingsRead(SettingsPath());
+    ReportUnreadableSettings(MainWindow());
     LoadOptions();
     LoadMenuAndCatalogue();
     // The parsed document is dropped; the lookup scratch stays for the save at exit.

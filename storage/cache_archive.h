@@ -152,7 +152,8 @@ int CacheIsModified(int archive);
 
 // Start-up of one archive: a file whose checksum is right is loaded, a missing file leaves the
 // archive empty, and a changed file is loaded only when loadChanged answers true (the program
-// asks the user); otherwise the archive stays empty and the file is replaced at the next save.
+// asks the user); otherwise the archive stays empty and counts as changed, so that the emptied
+// archive replaces the file at the next save.
 // Returns what CacheValidate said about the file.
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context);

@@ -181,7 +181,10 @@ TEST(SettingsReader, ClassifiesLines) {
         {"header with key switches section",
          "[A=1]\nk = 2\n",
          {{"[A=1]", "[", I, "", {1}}, {"[A=1]", "k", I, "", {2}}}},
-        {"section name cut at trail 5D", "[\x81\x5D]\nk = 1\n", {{"[\x81]", "k", I, "", {1}}}},
+        {"section name keeps a trail 5D", "[\x81\x5D]\nk = 1\n", {{"[\x81\x5D]", "k", I, "", {1}}}},
+        {"section name runs to the last bracket",
+         "[Tab_a]b] \r\nk = 1\n",
+         {{"[Tab_a]b]", "k", I, "", {1}}}},
         {"trail 5B in a header line opens a section",
          "; \x81\x5Bxyz\r\nk = 1\n",
          {{"[xyz\r", "k", I, "", {1}}}},
@@ -498,4 +501,101 @@ TEST_F(SettingsProcessWide, WriteThenReadGivesTheSameValues) {
     int32_t asInt = -1;
     EXPECT_EQ(1, SettingsGet("[Tab_x]", "x_IconType_0", SettingsType::Byte, &asInt, 4, 0));
     EXPECT_EQ(1, asInt);
+}
+
+TEST_F(SettingsProcessWide, TextFieldsEndInsideTheFieldWhateverTypeWasStored) {
+    std::string list = "{";
+    for (int i = 0; i < 70; ++i)
+        list += "1094795585, ";
+    std::string text = "[Info]\r\nTab_0 = " + list + "}\r\nTab_1 = -12\r\n";
+    SettingsDocument().LoadBytes(text.data(), text.size());
+    unsigned char b = 200;
+    SettingsSet("[Info]", "B", SettingsType::Byte, &b, 1);
+    const struct {
+        const char* key;
+        const char* text;
+    } cases[] = {{"Tab_0", ""}, {"Tab_1", "-12"}, {"B", "200"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        char field[3 + 256 + 3];
+        std::memset(field, '#', sizeof field);
+        char* name = field + 3; // a 256-byte field with guards on both sides
+        int n = SettingsGet("[Info]", c.key, SettingsType::String, name, 256, 0);
+        EXPECT_EQ(static_cast<int>(std::strlen(c.text)), n);
+        EXPECT_STREQ(c.text, name);
+        EXPECT_EQ(std::string(3, '#'), std::string(field, 3));
+        EXPECT_EQ(std::string(3, '#'), std::string(field + 259, 3));
+    }
+    char two[2];
+    EXPECT_EQ(1, SettingsGet("[Info]", "Tab_1", SettingsType::String, two, sizeof two, 0));
+    EXPECT_STREQ("-", two);
+}
+
+TEST_F(SettingsProcessWide, TheFileAsFoundIsKeptOnceBeforeItIsReplaced) {
+    std::string folder = TestFolder();
+    std::string path = folder + "/qdx.ini";
+    // A header without its bracket, a negative count, CR-only line ends: read, not understood.
+    const std::string damaged = "[Info\r\nTabCount = -1\rTab_0 = \"a\"\r\n[Info]\r\nSort = 1";
+    WriteBytes(path, damaged);
+    SettingsRead(path.c_str());
+    SettingsRelease();
+    SettingsPrepare();
+    int32_t sort = 2;
+    SettingsSet("[Info]", "Sort", SettingsType::Integer, &sort, 1);
+    ASSERT_EQ(1, SettingsWrite(path.c_str(), ""));
+    EXPECT_EQ(damaged, ReadBytes(path + ".bak"));
+    EXPECT_EQ("[Info]\r\nSort = 2\r\n", ReadBytes(path));
+    // One generation per run: a second save keeps the backup of the file found at start.
+    ASSERT_EQ(1, SettingsWrite(path.c_str(), ""));
+    EXPECT_EQ(damaged, ReadBytes(path + ".bak"));
+    EXPECT_FALSE(FileExists(path + ".bak.tmp~"));
+
+    // Without a file at start there is nothing to keep.
+    std::string fresh = folder + "/fresh.ini";
+    SettingsRead(fresh.c_str());
+    ASSERT_EQ(1, SettingsWrite(fresh.c_str(), ""));
+    EXPECT_FALSE(FileExists(fresh + ".bak"));
+
+    // When the backup cannot be written, the found file is not replaced either.
+    WriteBytes(path, damaged);
+    SettingsRead(path.c_str());
+    std::remove((path + ".bak").c_str());
+    MakeFolder(path + ".bak.tmp~");
+    EXPECT_EQ(0, SettingsWrite(path.c_str(), ""));
+    EXPECT_EQ(damaged, ReadBytes(path));
+    RemoveFolder(path + ".bak.tmp~");
+}
+
+TEST_F(SettingsProcessWide, AFileThatIsThereButCannotBeReadIsNeverReplaced) {
+    std::string folder = TestFolder();
+    std::string path = folder + "/qdx.ini";
+    // A folder of that name stands for any file that exists and cannot be read.
+    MakeFolder(path);
+    SettingsRead(path.c_str());
+    EXPECT_EQ(FileReadResult::Unreadable, SettingsReadState());
+    int32_t sort = 2;
+    SettingsSet("[Info]", "Sort", SettingsType::Integer, &sort, 1);
+    EXPECT_EQ(0, SettingsWrite(path.c_str(), ""));
+    EXPECT_FALSE(FileExists(path + ".bak"));
+    // Another file may still be written; a missing one is simply created.
+    std::string other = folder + "/other.ini";
+    EXPECT_EQ(1, SettingsWrite(other.c_str(), ""));
+    SettingsRead(other.c_str());
+    EXPECT_EQ(FileReadResult::Read, SettingsReadState());
+    SettingsRead((folder + "/missing.ini").c_str());
+    EXPECT_EQ(FileReadResult::Missing, SettingsReadState());
+    RemoveFolder(path);
+}
+
+TEST(SettingsFileIo, ReadOnlyFilesAreLeftAlone) {
+    std::string path = TestFolder() + "/qdx.ini";
+    WriteBytes(path, "old");
+    SetReadOnly(path, true);
+    SettingsFile doc;
+    SetInt(&doc, "[Info]", "Sort", 1);
+    EXPECT_EQ(0, doc.Save(path.c_str()));
+    EXPECT_EQ("old", ReadBytes(path));
+    SetReadOnly(path, false);
+    EXPECT_EQ(1, doc.Save(path.c_str()));
+    EXPECT_EQ("[Info]\r\nSort = 1\r\n", ReadBytes(path));
 }
