@@ -138,6 +138,12 @@ bool TextWordNeedsLook(uint64_t w) {
     return ((w & kHighs) | ZeroBytes(w ^ (kOnes * '"')) | ZeroBytes(w ^ (kOnes * '\\'))) != 0;
 }
 
+// True when p is the closing quote of a value: a quote with nothing after it on the line but
+// the carriage return of its line end.
+bool ClosesValue(const char* p, const char* end) {
+    return p < end && *p == '"' && (end - p == 1 || (end - p == 2 && p[1] == '\r'));
+}
+
 uint64_t LoadWord(const char* p) {
     uint64_t w;
     std::memcpy(&w, p, 8);
@@ -506,6 +512,13 @@ void SettingsFile::ReadString(const char* p, const char* end) {
         }
         if (p == end || *p == '"') break;
         unsigned char b = static_cast<unsigned char>(*p);
+        if (IsSettingsLeadByte(b) && ClosesValue(p + 1, end)) {
+            // No character has a quote as its second byte: a text from another editor (UTF-8)
+            // ends in a lone lead byte here, and the quote still closes the value.
+            if (n + 1 > room) break;
+            out[n++] = static_cast<char>(b);
+            break;
+        }
         if (IsSettingsLeadByte(b)) {
             size_t pair = p + 1 < end ? 2 : 1;
             if (n + pair > room) break;
