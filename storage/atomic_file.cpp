@@ -76,13 +76,16 @@ bool ReadWholeFile(const char* path, std::unique_ptr<char[]>* out, size_t* size,
 FileReadResult ReadFileStatus(const char* path, std::unique_ptr<char[]>* out, size_t* size,
                               size_t extra) {
     if (ReadWholeFile(path, out, size, extra)) return FileReadResult::Read;
+    return PathExists(path) ? FileReadResult::Unreadable : FileReadResult::Missing;
+}
+
+bool PathExists(const char* path) {
 #ifdef _WIN32
-    bool exists = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 #else
     struct stat info;
-    bool exists = stat(path, &info) == 0;
+    return stat(path, &info) == 0;
 #endif
-    return exists ? FileReadResult::Unreadable : FileReadResult::Missing;
 }
 
 bool IsReadOnlyFile(const char* path) {

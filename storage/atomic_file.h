@@ -15,6 +15,8 @@ enum class FileReadResult { Read, Missing, Unreadable };
 FileReadResult ReadFileStatus(const char* path, std::unique_ptr<char[]>* out, size_t* size,
                               size_t extra);
 
+// True when something (a file or a folder) exists at path.
+bool PathExists(const char* path);
 // True when path names an existing file marked read-only.
 bool IsReadOnlyFile(const char* path);
 

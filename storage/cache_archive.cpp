@@ -878,7 +878,10 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
 
 namespace {
 CacheArchive archives[2];
-}
+// An archive file that was there at start but could not be read holds icons this run never
+// saw (individually set ones among them): it is not saved over.
+bool unreadableAtStart[2];
+} // namespace
 
 int CacheArchiveAuto() {
     return 0;
@@ -969,6 +972,7 @@ int CacheIsModified(int archive) {
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context) {
     int verdict = CacheValidate(archive, filePath);
+    if (CacheArchiveAt(archive)) unreadableAtStart[archive] = verdict == -1 && PathExists(filePath);
     if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context))) {
         CacheLoad(archive, filePath, kCacheMagic);
     } else if (verdict == 0) {
@@ -981,6 +985,6 @@ int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* co
 
 int CacheShutDown(int archive, const char* filePath) {
     if (!CacheArchiveAt(archive)) return -1;
-    if (!CacheIsModified(archive)) return 0;
+    if (!CacheIsModified(archive) || unreadableAtStart[archive]) return 0;
     return CacheSave(archive, filePath, kCacheMagic) > 0 ? 1 : 0;
 }

@@ -157,6 +157,7 @@ int CacheIsModified(int archive);
 // Returns what CacheValidate said about the file.
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context);
-// Shutdown of one archive: written only when it was changed during the run. 1 when written,
+// Shutdown of one archive: written only when it was changed during the run, and never over a
+// file that was there at start-up but could not be read. 1 when written,
 // 0 when unchanged or the file could not be written, -1 for a bad index.
 int CacheShutDown(int archive, const char* filePath);

@@ -558,6 +558,19 @@ TEST(CacheProcessWide, AnsweringNoClearsTheFileAtTheNextSave) {
     EXPECT_EQ(1, CacheValidate(0, changed.c_str()));
 }
 
+TEST(CacheProcessWide, AnArchiveThatCouldNotBeReadIsNotSavedOver) {
+    std::string path = TestFolder() + "/CacheUser.arc";
+    // A folder of that name stands for a file that is there and cannot be read.
+    MakeFolder(path);
+    EXPECT_EQ(-1, CacheStartUp(1, path.c_str(), Answer, nullptr));
+    CacheAddFile(1, "Cache\\T", "x", 1, "x");
+    EXPECT_EQ(0, CacheShutDown(1, path.c_str()));
+    RemoveFolder(path);
+    EXPECT_EQ(-1, CacheStartUp(1, path.c_str(), Answer, nullptr));
+    EXPECT_EQ(1, CacheShutDown(1, path.c_str()));
+    CacheClear(1);
+}
+
 TEST(CacheProcessWide, ReadOnlyArchiveIsLeftAlone) {
     std::string path = TestFolder() + "/Cache.arc";
     WriteBytes(path, "old");
