@@ -541,23 +541,6 @@ TEST(CacheTree, HalfWidthKatakanaEndAtTheSeparator) {
     EXPECT_NE(nullptr, CacheFindFolder(a, "Cache\\\x83\x5C"));
 }
 
-TEST(CacheProcessWide, AnsweringNoClearsTheFileAtTheNextSave) {
-    std::string folder = TestFolder();
-    std::string changed = folder + "/CacheUser.arc";
-    CacheArchive a;
-    Add(a, "Cache\\Work", "a", "abc");
-    std::string bytes = Save(a);
-    bytes[bytes.size() - 1] ^= 1;
-    WriteBytes(changed, bytes);
-    if (CacheIsModified(0)) GTEST_SKIP() << "archive 0 was changed earlier in this process";
-    bool no = false;
-    EXPECT_EQ(0, CacheStartUp(0, changed.c_str(), Answer, &no));
-    EXPECT_EQ(1, CacheIsModified(0));
-    EXPECT_EQ(1, CacheShutDown(0, changed.c_str()));
-    EXPECT_EQ(30u, ReadBytes(changed).size());
-    EXPECT_EQ(1, CacheValidate(0, changed.c_str()));
-}
-
 TEST(CacheProcessWide, AnArchiveThatCouldNotBeReadIsNotSavedOver) {
     std::string path = TestFolder() + "/CacheUser.arc";
     // A folder of that name stands for a file that is there and cannot be read.
@@ -567,18 +550,6 @@ TEST(CacheProcessWide, AnArchiveThatCouldNotBeReadIsNotSavedOver) {
     EXPECT_EQ(0, CacheShutDown(1, path.c_str()));
     RemoveFolder(path);
     EXPECT_EQ(-1, CacheStartUp(1, path.c_str(), Answer, nullptr));
-    EXPECT_EQ(1, CacheShutDown(1, path.c_str()));
-    CacheClear(1);
-}
-
-TEST(CacheProcessWide, ReadOnlyArchiveIsLeftAlone) {
-    std::string path = TestFolder() + "/Cache.arc";
-    WriteBytes(path, "old");
-    SetReadOnly(path, true);
-    CacheAddFile(1, "Cache\\T", "x", 1, "x");
-    EXPECT_EQ(0, CacheShutDown(1, path.c_str()));
-    EXPECT_EQ("old", ReadBytes(path));
-    SetReadOnly(path, false);
     EXPECT_EQ(1, CacheShutDown(1, path.c_str()));
     CacheClear(1);
 }

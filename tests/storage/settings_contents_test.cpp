@@ -544,37 +544,4 @@ TEST_F(SettingsContents, DamagedTabSectionsLoadWhatTheyHoldAndNoMore) {
     }
 }
 
-TEST_F(SettingsContents, TabNamesThatCannotBeStoredAreFoundAndMended) {
-    const struct {
-        const char* name;
-        TabNameFault fault;
-        const char* mended;
-    } cases[] = {
-        {"ゾーン", TabNameFault::None, "ゾーン"},   {"a]b", TabNameFault::None, "a]b"},
-        {"　全角", TabNameFault::None, "　全角"},   {" x", TabNameFault::LeadingSpace, "_x"},
-        {"[x", TabNameFault::LeadingBracket, "_x"}, {"x[y", TabNameFault::None, "x[y"},
-        {"a=b", TabNameFault::Equals, "a_b"},       {"a\tb", TabNameFault::None, "a\tb"},
-        {"a\nb", TabNameFault::LineBreak, "a_b"},   {"a\rb", TabNameFault::LineBreak, "a_b"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(c.fault, CheckTabName(c.name));
-        char mended[kSettingsNameField];
-        std::strcpy(mended, c.name);
-        MakeStorableTabName(mended);
-        EXPECT_STREQ(c.mended, mended);
-        EXPECT_EQ(TabNameFault::None, CheckTabName(mended));
-    }
-    // Names that differ only past what a section name holds share a section; a number keeps
-    // a long name apart from them.
-    std::string a(252, 'n'), b = a + "xyz";
-    EXPECT_TRUE(SameTabSection(a.c_str(), b.c_str()));
-    char numbered[kSettingsNameField];
-    NumberedTabName(numbered, b.c_str(), 2);
-    EXPECT_FALSE(SameTabSection(a.c_str(), numbered));
-    EXPECT_EQ(std::string(246, 'n') + "(2)", numbered);
-    NumberedTabName(numbered, "ゾーン", 12);
-    EXPECT_STREQ("ゾーン(12)", numbered);
-}
-
 } // namespace

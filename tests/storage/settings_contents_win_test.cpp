@@ -489,6 +489,11 @@ TEST_F(CatalogueCycles, EveryTabKeepsItsOwnNameAndEntriesOverRepeatedStarts) {
     std::string katakana = TabLines({{"ゾーン", 2}, {"‐", 1}, {"a]b", 1}});
     katakana += "\r\n[Tab_ゾーン]\r\n" + EntryLines("ゾーン", 0, 2) + "\r\n[Tab_‐]\r\n" +
                 EntryLines("‐", 0, 1) + "\r\n[Tab_a]b]\r\n" + EntryLines("a]b", 0, 1);
+    // Names its own dialogs refuse: their keys never read back, but the names are mended so
+    // that whatever the tabs hold from now on does.
+    std::string refused = TabLines({{"a=b", 1}, {"[c", 1}, {" x", 1}, {"ok", 1}});
+    for (const char* name : {"a=b", "[c", " x", "ok"})
+        refused += "\r\n[Tab_" + std::string(name) + "]\r\n" + EntryLines(name, 0, 1);
     const struct {
         const char* what;
         std::string text;
@@ -502,6 +507,11 @@ TEST_F(CatalogueCycles, EveryTabKeepsItsOwnNameAndEntriesOverRepeatedStarts) {
          {"ゾーン", "‐", "a]b"},
          "C:\\a]b\\0.exe"},
         {"one name twice", twice, {2, 1, 3}, {"X", "Y", "X(2)"}, "C:\\X\\10.exe"},
+        {"names the dialogs refuse",
+         refused,
+         {0, 0, 0, 1},
+         {"a_b", "_c", "_x", "ok"},
+         "C:\\ok\\0.exe"},
         {"names that are no Shift-JIS", fromUtf8, {5, 5, 5}, {}, "C:\\" + utf8[2] + "\\0.exe"},
     };
     for (const auto& c : cases) {

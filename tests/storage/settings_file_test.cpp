@@ -506,34 +506,6 @@ TEST_F(SettingsProcessWide, WriteThenReadGivesTheSameValues) {
     EXPECT_EQ(1, asInt);
 }
 
-TEST_F(SettingsProcessWide, TextFieldsEndInsideTheFieldWhateverTypeWasStored) {
-    std::string list = "{";
-    for (int i = 0; i < 70; ++i)
-        list += "1094795585, ";
-    std::string text = "[Info]\r\nTab_0 = " + list + "}\r\nTab_1 = -12\r\n";
-    SettingsDocument().LoadBytes(text.data(), text.size());
-    unsigned char b = 200;
-    SettingsSet("[Info]", "B", SettingsType::Byte, &b, 1);
-    const struct {
-        const char* key;
-        const char* text;
-    } cases[] = {{"Tab_0", ""}, {"Tab_1", "-12"}, {"B", "200"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.key);
-        char field[3 + 256 + 3];
-        std::memset(field, '#', sizeof field);
-        char* name = field + 3; // a 256-byte field with guards on both sides
-        int n = SettingsGet("[Info]", c.key, SettingsType::String, name, 256, 0);
-        EXPECT_EQ(static_cast<int>(std::strlen(c.text)), n);
-        EXPECT_STREQ(c.text, name);
-        EXPECT_EQ(std::string(3, '#'), std::string(field, 3));
-        EXPECT_EQ(std::string(3, '#'), std::string(field + 259, 3));
-    }
-    char two[2];
-    EXPECT_EQ(1, SettingsGet("[Info]", "Tab_1", SettingsType::String, two, sizeof two, 0));
-    EXPECT_STREQ("-", two);
-}
-
 TEST_F(SettingsProcessWide, TheFileAsFoundIsKeptOnceBeforeItIsReplaced) {
     std::string folder = TestFolder();
     std::string path = folder + "/qdx.ini";
@@ -569,27 +541,7 @@ TEST_F(SettingsProcessWide, TheFileAsFoundIsKeptOnceBeforeItIsReplaced) {
     RemoveFolder(path + ".bak.tmp~");
 }
 
-TEST_F(SettingsProcessWide, AFileThatIsThereButCannotBeReadIsNeverReplaced) {
-    std::string folder = TestFolder();
-    std::string path = folder + "/qdx.ini";
-    // A folder of that name stands for any file that exists and cannot be read.
-    MakeFolder(path);
-    SettingsRead(path.c_str());
-    EXPECT_EQ(FileReadResult::Unreadable, SettingsReadState());
-    int32_t sort = 2;
-    SettingsSet("[Info]", "Sort", SettingsType::Integer, &sort, 1);
-    EXPECT_EQ(0, SettingsWrite(path.c_str(), ""));
-    EXPECT_FALSE(FileExists(path + ".bak"));
-    // Another file may still be written; a missing one is simply created.
-    std::string other = folder + "/other.ini";
-    EXPECT_EQ(1, SettingsWrite(other.c_str(), ""));
-    SettingsRead(other.c_str());
-    EXPECT_EQ(FileReadResult::Read, SettingsReadState());
-    SettingsRead((folder + "/missing.ini").c_str());
-    EXPECT_EQ(FileReadResult::Missing, SettingsReadState());
-    RemoveFolder(path);
-}
-
+// Saving opens no read-only file: the settings file and the archives are saved the same way.
 TEST(SettingsFileIo, ReadOnlyFilesAreLeftAlone) {
     std::string path = TestFolder() + "/qdx.ini";
     WriteBytes(path, "old");
