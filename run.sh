@@ -7,13 +7,18 @@ ROOT=$(cd "$(dirname "$0")" && pwd)
 cd "$ROOT"
 
 "$ROOT/scripts/install-deps.sh"
+. "$ROOT/scripts/wine-env.sh"
 echo "== building"
 "$ROOT/scripts/build.sh" win32
-. "$ROOT/scripts/wine-env.sh"
+if [ "$QDX_WINDOWS_BUILD" != win32 ]; then
+  # This machine cannot run the 32-bit program: run the 64-bit build of the same sources.
+  echo "wine: running the 64-bit build ($QDX_WINE_ARCH)"
+  "$ROOT/scripts/build.sh" "$QDX_WINDOWS_BUILD"
+fi
 
 RUN_DIR="$ROOT/build/run"
 mkdir -p "$RUN_DIR"
-cp "$ROOT/build/bin/QDX.exe" "$RUN_DIR/QDX.exe"
+cp "$QDX_WINDOWS_BIN/QDX.exe" "$RUN_DIR/QDX.exe"
 if [ -x "$ROOT/scripts/make-demo.sh" ] && [ ! -f "$RUN_DIR/qdx.ini" ]; then
   "$ROOT/scripts/make-demo.sh" "$RUN_DIR"
 fi
@@ -31,16 +36,16 @@ trap cleanup EXIT
 
 if [ $headless -eq 0 ]; then
   echo "== running $RUN_DIR/QDX.exe on $DISPLAY (close its window to end)"
-  wine "$RUN_DIR/QDX.exe" >"$ROOT/build/run.log" 2>&1
+  qdx_wine "$RUN_DIR/QDX.exe" >"$ROOT/build/run.log" 2>&1
   exit 0
 fi
 
 echo "== no display: running $RUN_DIR/QDX.exe on a virtual one ($DISPLAY)"
-wine "$RUN_DIR/QDX.exe" >"$ROOT/build/run.log" 2>&1 &
+qdx_wine "$RUN_DIR/QDX.exe" >"$ROOT/build/run.log" 2>&1 &
 program=$!
-wine "$ROOT/build/bin/qdxctl.exe" wait 30
+qdx_wine "$QDX_WINDOWS_BIN/qdxctl.exe" wait 30
 sleep 1
 import -window root "$ROOT/build/screenshot.png"
 echo "screenshot: build/screenshot.png"
-wine "$ROOT/build/bin/qdxctl.exe" close 30
+qdx_wine "$QDX_WINDOWS_BIN/qdxctl.exe" close 30
 wait "$program"

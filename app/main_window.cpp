@@ -129,12 +129,14 @@ int OnDrawItem(HWND, UINT, WPARAM, LPARAM lParam, LRESULT*) {
 }
 
 int OnNotify(HWND, UINT message, WPARAM wParam, LPARAM lParam, LRESULT*) {
-    if (wParam == kTabStripId) {
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+    if (!header) return 0;
+    // The sender tells them apart: the tooltip's tool of the 17th cell also has id 16.
+    if (header->hwndFrom == TabControl()) {
         SendMessageA(TabControl(), message, wParam, lParam);
         return 0;
     }
-    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
-    if (header && header->code == TTN_NEEDTEXTA && GetTooltip()) SupplyEntryTooltipText(header);
+    if (header->code == TTN_NEEDTEXTA && GetTooltip()) SupplyEntryTooltipText(header);
     return 0;
 }
 

@@ -72,6 +72,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
                                   nullptr, nullptr, instance, nullptr);
     SetMainWindow(window);
     if (!window) return nullptr;
+    FitStandardWindowHeight(window);
     LoadLayeredFunction();
     if (HasLayeredFunction()) SetLayeredAlpha(window, 255);
     return window;

@@ -8,6 +8,8 @@ endif()
 if(QDX_TESTS AND QDX_CORE_TESTS)
   add_executable(qdx_core_tests ${QDX_CORE_TESTS})
   target_link_libraries(qdx_core_tests PRIVATE qdx_core gtest_main)
+  # The committed expected files of the layout tests lie in the source tree.
+  target_compile_definitions(qdx_core_tests PRIVATE QDX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(qdx_core_tests DISCOVERY_TIMEOUT 60)
 endif()
 

@@ -1,8 +1,21 @@
 # Windows build: QDX.exe, the portable tests again, in-process Win32 tests and end-to-end
 # tests, all run by CTest under Wine (scripts/wine-exec.sh sets the environment).
 enable_language(RC)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I ${CMAKE_SOURCE_DIR}/res")
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
+# The product is the 32-bit program; a 64-bit build of the same sources runs the Windows tests
+# on machines that cannot run 32-bit programs. Its manifest names its own architecture, and its
+# programs run under 64-bit Wine.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(QDX_MANIFEST_ARCH amd64)
+  set(QDX_WINE_ARCH win64)
+else()
+  set(QDX_MANIFEST_ARCH x86)
+  set(QDX_WINE_ARCH win32)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/res/qdx.manifest.in ${CMAKE_BINARY_DIR}/res/qdx.manifest @ONLY)
+set(CMAKE_RC_FLAGS
+    "${CMAKE_RC_FLAGS} -c 65001 -I ${CMAKE_BINARY_DIR}/res -I ${CMAKE_SOURCE_DIR}/res")
+set(CMAKE_CROSSCOMPILING_EMULATOR env QDX_WINE_ARCH=${QDX_WINE_ARCH}
+                                  ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
 
 # Wine finds no MinGW DLLs: the C and C++ run-times and winpthread are linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
@@ -14,6 +27,8 @@ add_library(qdx_app STATIC ${QDX_WIN_SOURCES})
 target_link_libraries(qdx_app PUBLIC qdx_core ${QDX_WIN_LIBS})
 
 set(QDX_RC ${CMAKE_SOURCE_DIR}/res/qdx.rc)
+set_source_files_properties(${QDX_RC} PROPERTIES OBJECT_DEPENDS
+                                                 ${CMAKE_BINARY_DIR}/res/qdx.manifest)
 
 add_executable(QDX WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${QDX_RC})
 target_link_libraries(QDX PRIVATE qdx_app)
@@ -30,18 +45,39 @@ if(QDX_TESTS)
   if(QDX_CORE_TESTS)
     add_executable(qdx_core_tests ${QDX_CORE_TESTS})
     target_link_libraries(qdx_core_tests PRIVATE qdx_core gtest_main)
+    # The committed expected files of the layout tests lie in the source tree.
+    target_compile_definitions(qdx_core_tests PRIVATE QDX_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     gtest_discover_tests(qdx_core_tests ${win_test_props} TEST_PREFIX "wine:" PROPERTIES LABELS core)
   endif()
   if(QDX_WIN_TESTS)
     # The resources are linked in, so menus, dialogs and strings load from the test itself.
     file(GLOB win_test_support CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
     add_executable(qdx_win32_tests ${QDX_WIN_TESTS} ${win_test_support} ${QDX_RC})
-    target_link_libraries(qdx_win32_tests PRIVATE qdx_app gtest)
+    target_link_libraries(qdx_win32_tests PRIVATE qdx_app gtest imm32)
     target_include_directories(qdx_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     # A program that records how it was started, beside the test binary, for launch tests.
     add_executable(record_launch WIN32 ${CMAKE_SOURCE_DIR}/tests/helpers/record_launch.cpp)
     add_dependencies(qdx_win32_tests record_launch)
     gtest_discover_tests(qdx_win32_tests ${win_test_props} PROPERTIES LABELS win32)
+    # The tests whose behaviour depends on the version code run once more as Windows XP
+    # (code 9): the test prefix gives that version to a program of this name. The copy is made
+    # at each link.
+    set(xp_tests_exe ${CMAKE_CURRENT_BINARY_DIR}/qdx_win32_xp_tests.exe)
+    add_custom_command(TARGET qdx_win32_tests POST_BUILD
+                       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:qdx_win32_tests> ${xp_tests_exe})
+    add_executable(qdx_win32_xp_tests IMPORTED)
+    set_target_properties(qdx_win32_xp_tests PROPERTIES IMPORTED_LOCATION ${xp_tests_exe}
+                          CROSSCOMPILING_EMULATOR "${CMAKE_CROSSCOMPILING_EMULATOR}")
+    string(JOIN ":" xp_filter
+           "OsVersionCode.*"
+           "MainWindowTest.WindowHasTheClassAndFrameOfTheLauncher"
+           "PaintingTest.PlainBackgroundAndTheDesktopRefreshTimer"
+           "PaintingTest.DesktopBackgroundNeverLeavesThePreviousPaintBehind"
+           "SettingsContentsWin.NoSettingsFileGivesDefaultsAndTheDefaultCommands"
+           "SettingsContentsWin.OptionsAreAppliedByTheirRules"
+           "SettingsContentsWin.AlphaBelowTwentyIsKeptButNotApplied")
+    gtest_discover_tests(qdx_win32_xp_tests ${win_test_props} TEST_PREFIX "xp:"
+                         TEST_FILTER ${xp_filter} PROPERTIES LABELS win32)
   endif()
   if(QDX_E2E_TESTS)
     add_executable(qdx_e2e_tests ${QDX_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/e2e/process.cpp)

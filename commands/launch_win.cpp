@@ -44,8 +44,7 @@ const char* ChooseStartFolder(const char* path, const char* workingFolder, char*
     if (workingFolder && workingFolder[0] != '\0') {
         ExpandEnvironmentReferences(folder, capacity, workingFolder,
                                     static_cast<int>(std::strlen(workingFolder)));
-        size_t n = std::strlen(folder);
-        if (n > 0 && folder[n - 1] == '\\') folder[n - 1] = '\0';
+        TrimFinalSeparator(folder);
         if (GetPathAttributes(folder) != INVALID_FILE_ATTRIBUTES) return folder;
     }
     folder[0] = '\0';

@@ -142,6 +142,21 @@ bool IsShortcutPath(const char* path) {
     return true;
 }
 
+void TrimFinalSeparator(char* folder) {
+    if (!folder) return;
+    int last = -1;
+    int n = 0;
+    while (folder[n] != '\0') {
+        last = n;
+        n += IsLeadByte(static_cast<unsigned char>(folder[n])) && folder[n + 1] != '\0' ? 2 : 1;
+    }
+    // A 0x5C that ends a two-byte character (表, ソ, 能) is no separator.
+    if (last < 0 || folder[last] != '\\') return;
+    // A root keeps it: "C:" alone would name the drive's current folder, not its root.
+    if (last == 0 || (last == 2 && folder[1] == ':')) return;
+    folder[last] = '\0';
+}
+
 void CopyFolderPart(char* out, size_t capacity, const char* path) {
     if (!out || capacity == 0) return;
     if (!path) path = "";

@@ -40,6 +40,10 @@ int ExtensionPosition(const char* path);
 // True when the extension begins with "lnk" in any letter case.
 bool IsShortcutPath(const char* path);
 
+// Removes a working folder's final backslash when it is a character of its own; a root
+// (a lone backslash, or a drive letter with colon and backslash) keeps it.
+void TrimFinalSeparator(char* folder);
+
 // Copies the folder of a path without its final separator into out (capacity bytes, cut to
 // fit); a path without a separator is taken whole.
 void CopyFolderPart(char* out, size_t capacity, const char* path);

@@ -1,7 +1,7 @@
 // Fuzzes the path utilities with arbitrary Shift-JIS byte strings: reference finding and
-// expansion into buffers of every small size, the folder prefix, the extension and the
-// folder part. The outputs live in buffers of exactly the given size, so AddressSanitizer
-// sees any write past them.
+// expansion into buffers of every small size, the folder prefix, the extension, the
+// folder part and the trimming of a working folder. The outputs live in buffers of exactly the
+// given size, so AddressSanitizer sees any write past them.
 #include "commands/path_utils.h"
 
 #include <cstdint>
@@ -56,5 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<char> folder(capacity);
     CopyFolderPart(folder.data(), folder.size(), text.c_str());
     if (std::memchr(folder.data(), '\0', folder.size()) == nullptr) std::abort();
+
+    // A working folder loses at most its one final byte.
+    std::vector<char> work(text.c_str(), text.c_str() + length + 1);
+    TrimFinalSeparator(work.data());
+    size_t trimmed = std::strlen(work.data());
+    if (trimmed != static_cast<size_t>(length) && trimmed + 1 != static_cast<size_t>(length))
+        std::abort();
     return 0;
 }

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Configures (once) and builds one of the two builds: native or win32.
+# Configures (once) and builds one of the builds: native, win32 (the product) or win64 (the
+# same sources for 64-bit Wine, where 32-bit programs cannot run).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-kind=${1:?native or win32}
+kind=${1:?native, win32 or win64}
 dir="$ROOT/build/$kind"
 jobs=${QDX_JOBS:-2}
 case "$kind" in
   native) args=() ;;
   win32) args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake") ;;
+  # The 64-bit build keeps its programs apart from the product's build/bin.
+  win64) args=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-x86_64.cmake"
+               -DQDX_BIN_DIR="$ROOT/build/bin64") ;;
   *) echo "unknown build: $kind" >&2; exit 2 ;;
 esac
 if [ ! -f "$dir/CMakeCache.txt" ]; then

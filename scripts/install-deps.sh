@@ -7,9 +7,18 @@ need=()
 have_cmd() { command -v "$1" >/dev/null 2>&1; }
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
+# The 32-bit program is built on every machine. Wine runs it where the machine can run 32-bit
+# programs; elsewhere (or with QDX_WINE_ARCH=win64) the Windows tests run on a 64-bit build
+# under 64-bit Wine, which needs the x86_64 compiler and wine64 instead of wine32.
+arch=$("$(dirname "$0")/wine-arch.sh") || exit 1
 pkgs=(g++-mingw-w64-i686-posix cmake g++ clang libclang-rt-14-dev googletest
       xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho
-      libinih-dev libbenchmark-dev wine wine32:i386 python3)
+      libinih-dev libbenchmark-dev wine python3)
+if [ "$arch" = win64 ]; then
+  pkgs+=(wine64 g++-mingw-w64-x86-64-posix)
+else
+  pkgs+=(wine32:i386)
+fi
 for p in "${pkgs[@]}"; do
   have_pkg "$p" || need+=("$p")
 done
@@ -20,7 +29,7 @@ if [ ${#need[@]} -gt 0 ]; then
     echo "install-deps: missing packages and not root; install them: ${need[*]}" >&2
     exit 1
   fi
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  if [ "$arch" = win32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive

@@ -2,4 +2,4 @@
 # Runs a Windows program under Wine in the project's environment (CTest's emulator).
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 . "$ROOT/scripts/wine-env.sh"
-exec wine "$@"
+exec "$QDX_WINE_LOADER" "$@"

@@ -61,6 +61,14 @@ void AppendCut(char* out, size_t capacity, size_t* n, const char* text) {
     out[*n] = '\0';
 }
 
+// FNV-1a over the bytes of a name.
+uint32_t NameHash(const char* name) {
+    uint32_t h = 2166136261u;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(name); *p; ++p)
+        h = (h ^ *p) * 16777619u;
+    return h;
+}
+
 void FreeRecordBits(TypeIcon* record) {
     std::free(record->colourBits);
     std::free(record->maskBits);
@@ -87,6 +95,35 @@ void IconCacheFolder(char* out, const char* tabFolder, const char* path) {
     AppendCut(out, kIconFolderSize, &n, tabFolder);
     AppendCut(out, kIconFolderSize, &n, "\\");
     AppendCut(out, kIconFolderSize, &n, copy);
+}
+
+void MaskFileName(char* out, const char* fileName, const char* suffix) {
+    if (!fileName) fileName = "";
+    if (!suffix) suffix = "";
+    size_t nameLength = std::strlen(fileName);
+    size_t suffixLength = std::strlen(suffix);
+    const size_t kLongest = kMaskNameSize - 1;
+    if (nameLength + suffixLength <= kLongest) {
+        std::snprintf(out, kMaskNameSize, "%s%s", fileName, suffix);
+        return;
+    }
+    // The archive takes no name over 255 bytes: a long name keeps its head, cut at a
+    // character boundary, and a hash of the whole name keeps it apart from its neighbours.
+    char hash[kMaskHashSize];
+    std::snprintf(hash, sizeof hash, "~%08X", static_cast<unsigned>(NameHash(fileName)));
+    size_t tail = (kMaskHashSize - 1) + suffixLength;
+    size_t room = tail < kLongest ? kLongest - tail : 0;
+    size_t keep = 0;
+    while (keep < nameLength) {
+        size_t step = IsLeadByte(static_cast<unsigned char>(fileName[keep])) ? 2 : 1;
+        if (keep + step > room || keep + step > nameLength) break;
+        keep += step;
+    }
+    std::memcpy(out, fileName, keep);
+    size_t n = keep;
+    out[n] = '\0';
+    AppendCut(out, kMaskNameSize, &n, hash);
+    AppendCut(out, kMaskNameSize, &n, suffix);
 }
 
 bool HasOwnIconType(const char* fileName) {

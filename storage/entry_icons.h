@@ -15,6 +15,8 @@ enum {
     kBitmapHeadersSize = 54, // BITMAPFILEHEADER + BITMAPINFOHEADER
     kTypeKeySize = 256,
     kIconFolderSize = 1024,
+    kMaskNameSize = 256, // an archive name: at most 255 bytes
+    kMaskHashSize = 10,  // "~" and eight hex digits
 };
 
 extern const char kMaskSuffix[]; // "_Mask"
@@ -24,6 +26,10 @@ void TabCacheFolder(char* out, const char* tabName);
 // The archive folder of an entry's icon: the tab's folder, then a backslash and the folder
 // part of the path (before its last separator that is not the final character).
 void IconCacheFolder(char* out, const char* tabFolder, const char* path);
+
+// The archive name of an entry's mask file (out of kMaskNameSize bytes): the file name and
+// the suffix; a name too long for that keeps its head and a hash of the whole name.
+void MaskFileName(char* out, const char* fileName, const char* suffix);
 
 // Folders and the types exe, lnk, ico, scr and msc have an icon of their own.
 bool HasOwnIconType(const char* fileName);
@@ -59,7 +65,8 @@ void FreeEntryIconBits(Entry* entry);
 
 // The shell's side (Windows layer).
 // Captures the shell's large icon of path into the archive (0 "Cache.arc", 1
-// "CacheUser.arc") as fileName and fileName + maskSuffix: 1, or -1 without a shell icon.
+// "CacheUser.arc") as fileName and its mask name (MaskFileName): 1, or -1 without a shell
+// icon or when it cannot be converted (nothing is stored then).
 int CaptureEntryIcon(int archive, const char* folder, const char* path, const char* fileName,
                      const char* maskSuffix);
 // The same, replacing both files: 1 when both were replaced, 0 when either was missing.
@@ -81,4 +88,7 @@ void SaveMaskBitmap(const char* fileName, int tab, int index);
 #include <windows.h>
 // Converts any icon into the two 32 x 32 frames; false when the system cannot read it.
 bool IconToFrames(HICON icon, unsigned char* colour, unsigned char* mask);
+// The conversion used by captures; null restores IconToFrames (tests replace it).
+typedef bool (*IconFrameConverter)(HICON icon, unsigned char* colour, unsigned char* mask);
+void SetIconFrameConverter(IconFrameConverter converter);
 #endif

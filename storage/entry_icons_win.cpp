@@ -11,10 +11,12 @@
 #include <cstdlib>
 #include <cstring>
 
+static_assert(int(kMaskNameSize) == int(kCacheNameField), "a mask name is an archive name");
+
 namespace {
 
 const char kTypeIconMissingText[] = "エラー Folder";
-const int kMaskNameSize = kCacheNameField + 8;
+IconFrameConverter g_iconConverter = IconToFrames;
 
 void FillFrameHeader(BITMAPINFO* info, int bitCount) {
     ZeroMemory(info, sizeof *info);
@@ -112,11 +114,8 @@ HICON ShellIconOf(const char* path, bool expand) {
     return info.hIcon;
 }
 
-void MaskName(char* out, const char* fileName, const char* suffix) {
-    std::snprintf(out, kMaskNameSize, "%s%s", fileName, suffix ? suffix : "");
-}
-
-// Stores the frames of the shell icon of path; -1 without an icon, else whether both files
+// Stores the frames of the shell icon of path; -1 without an icon or when it gives no frames
+// (nothing is stored then, so a later capture can still succeed), else whether both files
 // were stored by `store`.
 typedef int (*StoreFile)(int archive, const char* path, const char* name, int32_t size,
                          const void* data);
@@ -126,11 +125,10 @@ int StoreShellIcon(StoreFile store, int archive, const char* folder, const char*
     if (!icon) return -1;
     unsigned char* colour = static_cast<unsigned char*>(std::calloc(1, kColourBitsSize));
     unsigned char* mask = static_cast<unsigned char*>(std::calloc(1, kMaskBitsSize));
-    int stored = 0;
-    if (colour && mask) {
-        IconToFrames(icon, colour, mask);
+    int stored = -1;
+    if (colour && mask && g_iconConverter(icon, colour, mask)) {
         char maskName[kMaskNameSize];
-        MaskName(maskName, fileName, maskSuffix);
+        MaskFileName(maskName, fileName, maskSuffix);
         int storedColour = store(archive, folder, fileName, kColourBitsSize, colour);
         int storedMask = store(archive, folder, maskName, kMaskBitsSize, mask);
         stored = storedColour == 1 && storedMask == 1;
@@ -161,7 +159,7 @@ bool ReadBitsPair(int archive, const char* folder, const char* fileName, unsigne
     *mask = nullptr;
     if (!*colour) return false;
     char maskName[kMaskNameSize];
-    MaskName(maskName, fileName, kMaskSuffix);
+    MaskFileName(maskName, fileName, kMaskSuffix);
     *mask = ReadBits(archive, folder, maskName, kMaskBitsSize);
     if (*mask) return true;
     std::free(*colour);
@@ -186,7 +184,7 @@ TypeIcon* SharedTypeIcon(const char* folder, const Entry* entry) {
                 if (!IsStaticTypeIcon(record)) RemoveTypeIcon(record);
             } else {
                 char maskName[kMaskNameSize];
-                MaskName(maskName, entry->FileName, kMaskSuffix);
+                MaskFileName(maskName, entry->FileName, kMaskSuffix);
                 unsigned char* mask = ReadBits(0, folder, maskName, kMaskBitsSize);
                 if (mask) {
                     record->colourBits = colour;
@@ -227,6 +225,10 @@ bool IconToFrames(HICON icon, unsigned char* colour, unsigned char* mask) {
     if (parts.hbmColor) DeleteObject(parts.hbmColor);
     if (parts.hbmMask) DeleteObject(parts.hbmMask);
     return ok;
+}
+
+void SetIconFrameConverter(IconFrameConverter converter) {
+    g_iconConverter = converter ? converter : IconToFrames;
 }
 
 int CaptureEntryIcon(int archive, const char* folder, const char* path, const char* fileName,

@@ -9,6 +9,9 @@
 // Outer size of the main window in the standard style.
 enum { kStandardWindowWidth = 414, kStandardWindowHeight = 420 };
 
+// Makes the standard-style window tall enough for the tab strip, five whole rows and the
+// status bar below them; a window that has the room keeps its height.
+void FitStandardWindowHeight(HWND window);
 void AddCellTools(HWND tooltip, HWND window);
 void UpdateCellToolRects(HWND tooltip, HWND window);
 // Reshapes the main window for a display style 0..4 (other values are ignored).

@@ -72,6 +72,7 @@ void ApplyStandardStyle(HWND window, LONG bits) {
     SetGridLayout(GridLayout{kStandardCell, kStandardCell, kStandardColumns, kStandardRows});
     ResetCursor();
     PlaceMainWindow(window, 0, 0, kStandardWindowWidth, kStandardWindowHeight, kReshapeFlags);
+    FitStandardWindowHeight(window);
 }
 
 // Tall styles line cells up down the work area, wide ones across it; the cursor stays.
@@ -91,6 +92,20 @@ void ApplyBareStyle(HWND window, LONG bits, int style, const RECT& work) {
 }
 
 } // namespace
+
+void FitStandardWindowHeight(HWND window) {
+    RECT client, status;
+    GetClientRect(window, &client);
+    GetWindowRect(StatusBar(), &status);
+    int needed = kTabStripHeight + kStandardRows * kStandardCell + (status.bottom - status.top);
+    if (client.bottom >= needed) return;
+    // A menu bar that wraps to two lines (or large fonts) takes from the client area; the
+    // window grows by what is missing, so the fifth row is not hidden under the status bar.
+    RECT outer;
+    GetWindowRect(window, &outer);
+    PlaceMainWindow(window, 0, 0, outer.right - outer.left,
+                    outer.bottom - outer.top + needed - client.bottom, SWP_NOMOVE);
+}
 
 void AddCellTools(HWND tooltip, HWND window) {
     for (int row = 0; row < RowCount(); ++row) {

@@ -57,6 +57,13 @@ void CopyDesktopBehindGrid(HDC dc, HWND window) {
     SetTimer(window, kDesktopRefreshTimerId, kDesktopRefreshMs, nullptr);
 }
 
+void PaintPlainBackground(HDC dc, HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    FillColourRect(dc, client.left, client.top, client.right, client.bottom, GetColor());
+    KillTimer(window, kDesktopRefreshTimerId);
+}
+
 void PaintCursorCell(HDC dc, int cellWidth, int cellHeight) {
     if (CursorColumn() < 0 || CursorRow() < 0) return;
     int x = CursorColumn() * cellWidth;
@@ -200,23 +207,23 @@ void PaintBackground() {
     HDC dc = BackBuffer().BufferDc();
     HWND window = MainWindow();
     switch (GetBackGround()) {
-    case 0: {
-        RECT client;
-        GetClientRect(window, &client);
-        FillColourRect(dc, client.left, client.top, client.right, client.bottom, GetColor());
-        KillTimer(window, kDesktopRefreshTimerId);
-        break;
-    }
     case 1:
         GradientFill(dc, 0, 0, ColumnCount() * CellWidth(), RowCount() * CellHeight(),
                      GetGColorStart(), GetGColorEnd(), GetGradWay());
         KillTimer(window, kDesktopRefreshTimerId);
         break;
     case 2:
-        // The screen copy needs the Windows 2000 class; below it nothing is painted.
-        if (PaintOsVersionCode() >= 8) CopyDesktopBehindGrid(dc, window);
+        // The screen copy needs the Windows 2000 class.
+        if (PaintOsVersionCode() >= 8) {
+            CopyDesktopBehindGrid(dc, window);
+            break;
+        }
+        [[fallthrough]];
+    default:
+        // 0, and wherever no other background can be painted: the buffer must never show
+        // what the previous paint (or nothing) left in it.
+        PaintPlainBackground(dc, window);
         break;
-    default: break;
     }
 }
 

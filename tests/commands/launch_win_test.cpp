@@ -98,6 +98,30 @@ TEST_F(LaunchTest, DoubleClickStartsTheEntryWithItsArgumentsAndFolder) {
     EXPECT_EQ(1, FindEntry(0, 0)->Count);    // counted before the launch
 }
 
+TEST_F(LaunchTest, AFolderWhoseLastCharacterEndsIn5CIsKeptWhole) {
+    // "表" is 95 5C: its second byte is no separator to remove.
+    std::string work = scratch_.File("表");
+    ASSERT_TRUE(CreateDirectoryA(work.c_str(), nullptr));
+    ASSERT_EQ(0, AddToTab(recorder_, "", work.c_str()));
+    DoubleClickCell(0);
+    Recorded r = WaitForRecord(recorder_);
+    ASSERT_TRUE(r.started);
+    EXPECT_EQ(Upper(work), Upper(r.folder));
+}
+
+TEST_F(LaunchTest, ADriveRootStartsTheProgramInTheRoot) {
+    // "C:" alone would be the drive's current folder, here the scratch folder.
+    char previous[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof previous, previous);
+    SetCurrentDirectoryA(scratch_.Path().c_str());
+    ASSERT_EQ(0, AddToTab(recorder_, "", "C:\\"));
+    DoubleClickCell(0);
+    Recorded r = WaitForRecord(recorder_);
+    SetCurrentDirectoryA(previous);
+    ASSERT_TRUE(r.started);
+    EXPECT_EQ("C:\\", Upper(r.folder));
+}
+
 TEST_F(LaunchTest, PendingOpenWithIsAddedOnceThenCleared) {
     ASSERT_EQ(0, AddToTab(recorder_, "-view", ""));
     SetOpenWithPath("C:\\some folder\\file.txt");

@@ -21,12 +21,15 @@ class ScratchFolder {
     std::string File(const std::string& name) const { return path_ + "\\" + name; }
     std::string Write(const std::string& name, const std::string& bytes) const {
         std::string file = File(name);
+        WriteTo(file, bytes);
+        return file;
+    }
+    static void WriteTo(const std::string& file, const std::string& bytes) {
         HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(h);
-        return file;
     }
     // Copies the helper that records its command line and folder into this folder.
     std::string InstallRecorder(const std::string& name = "record_launch.exe") const {

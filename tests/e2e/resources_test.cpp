@@ -1,7 +1,9 @@
 #include "e2e/process.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -68,9 +70,32 @@ TEST(ProgramResources, IconsManifestAndMenu) {
                      SizeofResource(image, manifest));
     EXPECT_NE(std::string::npos, text.find("Microsoft.Windows.Common-Controls"));
     EXPECT_NE(std::string::npos, text.find("version=\"6.0.0.0\""));
-    EXPECT_NE(std::string::npos, text.find("processorArchitecture=\"x86\""));
+    // The product asks for the x86 controls; the 64-bit test build for its own architecture.
+    const char* architecture =
+        sizeof(void*) == 4 ? "processorArchitecture=\"x86\"" : "processorArchitecture=\"amd64\"";
+    EXPECT_NE(std::string::npos, text.find(architecture));
     EXPECT_NE(nullptr, FindResourceA(image, "VARROW_MENU", MAKEINTRESOURCEA(4)));
     FreeLibrary(image);
+}
+
+// What only the 32-bit product has: a PE32 image for i386 and the 88-byte first form of the
+// notification-area record.
+TEST(ProgramResources, ThirtyTwoBitImageAndTrayRecord) {
+    if (sizeof(void*) != 4) {
+        GTEST_SKIP() << "expects the 32-bit build; this is the 64-bit build of the same sources";
+    }
+    EXPECT_EQ(88u, NOTIFYICONDATAA_V1_SIZE);
+    std::string image = ReadWholeFile(BuiltProgramPath());
+    ASSERT_GT(image.size(), 0x200u);
+    LONG headerAt = 0;
+    std::memcpy(&headerAt, image.data() + 0x3C, sizeof headerAt);
+    ASSERT_GT(image.size(), size_t(headerAt) + 0x60);
+    IMAGE_NT_HEADERS32 headers;
+    std::memcpy(&headers, image.data() + headerAt, sizeof headers);
+    EXPECT_EQ(DWORD(IMAGE_NT_SIGNATURE), headers.Signature);
+    EXPECT_EQ(IMAGE_FILE_MACHINE_I386, headers.FileHeader.Machine);
+    EXPECT_EQ(IMAGE_NT_OPTIONAL_HDR32_MAGIC, headers.OptionalHeader.Magic);
+    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, headers.OptionalHeader.Subsystem);
 }
 
 } // namespace

@@ -34,6 +34,28 @@ TEST(EntryIconPlaces, FolderOfAnEntryInItsTab) {
     longPath[1200] = '\\';
     IconCacheFolder(out, tab, longPath.c_str());
     EXPECT_LT(std::strlen(out), size_t(kIconFolderSize));
+
+    // Mask names: the name and "_Mask" while they fit the archive's 255 bytes; longer names
+    // keep their head (whole characters only) and a hash of the whole name.
+    char mask[kMaskNameSize];
+    MaskFileName(mask, "app.exe", kMaskSuffix);
+    EXPECT_STREQ("app.exe_Mask", mask);
+    std::string fits(250, 'f');
+    MaskFileName(mask, fits.c_str(), kMaskSuffix);
+    EXPECT_EQ(fits + "_Mask", mask);
+    std::string a(251, 'a'), b = std::string(250, 'a') + "b";
+    char other[kMaskNameSize];
+    MaskFileName(mask, a.c_str(), kMaskSuffix);
+    MaskFileName(other, b.c_str(), kMaskSuffix);
+    EXPECT_EQ(255u, std::strlen(mask));
+    EXPECT_EQ(std::string(241, 'a') + "~", std::string(mask, 242));
+    EXPECT_STRNE(mask, other);
+    std::string wide = "x"; // then 127 times 95 5C (表): 255 bytes
+    for (int i = 0; i < 127; ++i)
+        wide += "\x95\x5C";
+    MaskFileName(mask, wide.c_str(), kMaskSuffix);
+    EXPECT_EQ(std::string(wide, 0, 241), std::string(mask, 241)); // 1 + 120 characters
+    EXPECT_EQ('~', mask[241]);
 }
 
 TEST(EntryIconPlaces, TypesAndTheirKeys) {

@@ -105,6 +105,36 @@ TEST_F(EntryIconTest, MissingFilesAndPathsWithoutIcon) {
                                      kMaskSuffix));
 }
 
+bool RefuseToConvert(HICON, unsigned char*, unsigned char*) {
+    return false;
+}
+
+TEST_F(EntryIconTest, LongNamesAndFailedConversionsLeaveNoBrokenIcon) {
+    // A 251-byte file name: with "_Mask" its mask would need a 256-byte archive name. The
+    // folder is short, so the whole path stays within MAX_PATH.
+    const std::string shortFolder = "C:\\ql";
+    CreateDirectoryA(shortFolder.c_str(), nullptr);
+    std::string longName = shortFolder + "\\" + std::string(247, 'n') + ".txt";
+    ScratchFolder::WriteTo(longName, "long");
+    std::string other = scratch_.Write("other.txt", "other");
+    EXPECT_EQ(0, Add(longName));
+    EXPECT_EQ(1, Add(other));
+    for (int k : {0, 1}) { // the first of its type gives the icon to the others
+        ASSERT_NE(nullptr, FindEntry(0, k)->colourBits) << k;
+        EXPECT_NE(nullptr, FindEntry(0, k)->maskBits) << k;
+    }
+    DeleteFileA(longName.c_str());
+    RemoveDirectoryA(shortFolder.c_str());
+
+    // A conversion that fails stores nothing, so a later capture can still succeed.
+    std::string tool = scratch_.InstallRecorder("tool.exe");
+    SetIconFrameConverter(RefuseToConvert);
+    EXPECT_EQ(-1, CaptureEntryIcon(0, folder_, tool.c_str(), "tool.exe", kMaskSuffix));
+    SetIconFrameConverter(nullptr);
+    EXPECT_EQ(0, CacheHasFile(0, folder_, "tool.exe"));
+    EXPECT_EQ(1, CaptureEntryIcon(0, folder_, tool.c_str(), "tool.exe", kMaskSuffix));
+}
+
 TEST_F(EntryIconTest, RecaptureReplacesOnlyWhatExists) {
     std::string tool = scratch_.InstallRecorder("tool.exe");
     EXPECT_EQ(0, RecaptureEntryIcon(0, folder_, tool.c_str(), "tool.exe", kMaskSuffix));

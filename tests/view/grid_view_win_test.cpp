@@ -18,6 +18,7 @@ class GridViewTest : public MainWindowTest {
         MainWindowTest::SetUp();
         ClearCatalogue();
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work_, 0);
+        standardHeight_ = WindowSize().cy;
     }
     void TearDown() override {
         FreeCatalogue();
@@ -55,6 +56,7 @@ class GridViewTest : public MainWindowTest {
         return info;
     }
     RECT work_;
+    int standardHeight_ = 0; // the height the window was made with
 };
 
 int ExpectedCells(int style, int cell, const RECT& work) {
@@ -99,7 +101,8 @@ TEST_F(GridViewTest, EachStyleShapesTheWindowAndItsChildren) {
     ApplyDisplayStyle(StyleStandard);
     SIZE size = WindowSize();
     EXPECT_EQ(414, size.cx);
-    EXPECT_EQ(420, size.cy);
+    EXPECT_GE(size.cy, 420); // taller where the menu bar takes two lines
+    EXPECT_EQ(standardHeight_, size.cy);
     LONG bits = GetWindowLongA(MainWindow(), GWL_STYLE);
     EXPECT_EQ(LONG(WS_CAPTION | WS_SYSMENU), bits & (WS_CAPTION | WS_SYSMENU));
     EXPECT_EQ(MainMenu(), GetMenu(MainWindow()));
@@ -113,6 +116,23 @@ TEST_F(GridViewTest, EachStyleShapesTheWindowAndItsChildren) {
     EXPECT_EQ(65, stored.cellWidth);
     EXPECT_EQ(6, stored.columns);
     EXPECT_EQ(5, stored.rows);
+}
+
+TEST_F(GridViewTest, StandardStyleShowsFiveWholeRowsAboveTheStatusBar) {
+    const int gridBottom = kTabStripHeight + 5 * 65;
+    for (const char* when : {"as created", "after a bare style"}) {
+        RECT status;
+        GetWindowRect(StatusBar(), &status);
+        MapWindowPoints(nullptr, MainWindow(), reinterpret_cast<POINT*>(&status), 2);
+        EXPECT_EQ(414, WindowSize().cx) << when;
+        EXPECT_GE(status.top, gridBottom) << when;
+        // The window grows only by what the rows lack.
+        EXPECT_TRUE(WindowSize().cy == 420 || status.top == gridBottom) << when;
+        SetStyle(StyleTall);
+        ApplyDisplayStyle(StyleTall);
+        SetStyle(StyleStandard);
+        ApplyDisplayStyle(StyleStandard);
+    }
 }
 
 TEST_F(GridViewTest, PlacingTheWindowReappliesTopMost) {

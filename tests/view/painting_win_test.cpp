@@ -111,10 +111,33 @@ TEST_F(PaintingTest, PlainBackgroundAndTheDesktopRefreshTimer) {
     if (GetOsVersionCode() >= 8) {
         EXPECT_TRUE(KillTimer(window_, kDesktopRefreshTimerId));
     } else {
-        // Below the Windows 2000 class nothing is painted and no timer runs.
+        // Below the Windows 2000 class the plain colour stands in and no timer runs.
         EXPECT_EQ(kGreen, At(200, 200));
         EXPECT_FALSE(KillTimer(window_, kDesktopRefreshTimerId));
     }
+}
+
+TEST_F(PaintingTest, DesktopBackgroundNeverLeavesThePreviousPaintBehind) {
+    // What the previous paint left, or a new bitmap that nothing has painted yet.
+    FillColourRect(BackBuffer().BufferDc(), 0, 0, 390, 325, RGB(0, 0, 0));
+    SetBackGround(2);
+    PaintGrid();
+    if (GetOsVersionCode() < 8) {
+        int others = 0;
+        for (int y = 0; y < 325; y += 4)
+            for (int x = 0; x < 390; x += 4)
+                others += At(x, y) != kGreen;
+        EXPECT_EQ(0, others); // the plain colour everywhere
+        EXPECT_EQ(kGreen, At(389, 324));
+        return;
+    }
+    // The desktop behind the grid, copied from the screen point below the tab strip.
+    RECT tabs;
+    GetWindowRect(TabControl(), &tabs);
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, tabs.left + 200, tabs.bottom + 200), At(200, 200));
+    ReleaseDC(nullptr, screen);
+    KillTimer(window_, kDesktopRefreshTimerId);
 }
 
 TEST_F(PaintingTest, CursorCellIsOnePixelLargerThanTheCell) {
