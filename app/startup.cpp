@@ -92,6 +92,7 @@ void LoadAll() {
     SettingsPrepare();
     LoadArchives(MainWindow());
     SettingsRead(SettingsPath());
+    ReportUnreadableSettings(MainWindow());
     LoadOptions();
     // Only the current tab is on screen: icons are bound after the window shows.
     DeferIconBinding(true);

@@ -1,11 +1,15 @@
 #include "storage/cache_archive.h"
 
 #include "storage/atomic_file.h"
+#include "storage/data_paths.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 const uint32_t kCacheTable[256] = {
     0xB512C28C, 0xD5CEBE3A, 0x45BC4118, 0xF1688AA6, 0xAAB7C664, 0x2F41EBD2, 0xFC729E70, 0xF9E40DBE,
@@ -52,9 +56,10 @@ size_t BoundedLength(const char* text, size_t limit) {
     return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit + 1;
 }
 
-// In folder paths every byte of the upper half starts a two-byte character.
+// The one lead-byte rule of file paths: the one-byte katakana 0xA1..0xDF stand alone, so a tab
+// named in them keeps the backslash after its name as a separator.
 bool IsPathLead(unsigned char b) {
-    return b >= 0x80;
+    return IsPathLeadByte(b);
 }
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
@@ -347,14 +352,6 @@ int CountFiles(const CacheArchive& archive) {
     for (const CacheFolderRecord& r : folders)
         if (r.folder->files) count += r.folder->files->count;
     return count;
-}
-
-bool AddLoadedFile(CacheFolder* folder, const char* name, int32_t size, const void* data,
-                   CacheSharedBytes* shared) {
-    size_t length = std::strlen(name);
-    if (!folder->files) folder->files = new CacheFileList();
-    if (FindInList(*folder->files, name, length)) return false;
-    return AppendToList(folder->files, name, length, size, data, shared);
 }
 
 // ---- saving
@@ -759,6 +756,84 @@ int CacheValidateBytes(const unsigned char* bytes, size_t size) {
 
 namespace {
 
+// Finds folders and files by name in constant time while a file is loaded; the tree's own
+// lists are searched from their start, which made loading quadratic in their length. Lists
+// that existed before the loading are indexed when first touched.
+class LoadIndex {
+  public:
+    explicit LoadIndex(CacheArchive& archive) : archive_(archive) {}
+
+    // As CacheCreateFolderPath.
+    CacheFolder* FolderPath(const char* path) {
+        size_t length = std::strlen(path);
+        if (length == 0) return &archive_.root;
+        PathWalk check(path, length);
+        const char* component;
+        size_t n;
+        while (check.Next(&component, &n))
+            if (n > kMaxName) return nullptr;
+        PathWalk walk(path, length);
+        CacheFolder* current = nullptr;
+        while (walk.Next(&component, &n)) {
+            SeedFolders(current);
+            std::string key = Key(current, component, n);
+            auto found = folders_.find(key);
+            if (found != folders_.end()) {
+                current = found->second;
+                continue;
+            }
+            CacheFolder* made = AppendFolder(archive_, current, component, n);
+            folders_.emplace(std::move(key), made);
+            current = made;
+        }
+        return current;
+    }
+
+    // Adds a loaded file unless its folder holds one of that name.
+    void AddFile(CacheFolder* folder, const char* name, int32_t size, const void* data,
+                 CacheSharedBytes* shared) {
+        SeedFiles(folder);
+        size_t length = std::strlen(name);
+        std::string key = Key(folder, name, length);
+        if (files_.count(key)) return;
+        if (!folder->files) folder->files = new CacheFileList();
+        if (AppendToList(folder->files, name, length, size, data, shared))
+            files_.insert(std::move(key));
+    }
+
+  private:
+    static std::string Key(const void* owner, const char* name, size_t length) {
+        std::string key(reinterpret_cast<const char*>(&owner), sizeof owner);
+        key.append(name, length);
+        return key;
+    }
+    void SeedFolders(CacheFolder* parent) {
+        if (!seededParents_.insert(parent).second) return;
+        CacheFolder* head = parent ? parent->firstChild : &archive_.root;
+        if (!head) return;
+        CacheFolder* f = head;
+        do {
+            folders_.emplace(Key(parent, f->name, std::strlen(f->name)), f);
+            f = f->next;
+        } while (f != head);
+    }
+    void SeedFiles(CacheFolder* folder) {
+        if (!seededFolders_.insert(folder).second || !folder->files || !folder->files->first)
+            return;
+        CacheFile* f = folder->files->first;
+        do {
+            files_.insert(Key(folder, f->name, std::strlen(f->name)));
+            f = f->next;
+        } while (f != folder->files->first);
+    }
+
+    CacheArchive& archive_;
+    std::unordered_map<std::string, CacheFolder*> folders_;
+    std::unordered_set<const void*> seededParents_;
+    std::unordered_set<std::string> files_;
+    std::unordered_set<const void*> seededFolders_;
+};
+
 void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(shared->bytes);
     if (size < kCacheHeaderSize || Read32(bytes) != archive.magic) return;
@@ -766,6 +841,7 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
     size_t pos = kCacheHeaderSize;
     char path[kCachePathField];
     char name[kCacheNameField];
+    LoadIndex index(archive);
     for (uint32_t i = 0; i < folders; ++i) {
         if (size - pos < 2) return;
         size_t pathLength = Read16(bytes + pos);
@@ -775,7 +851,7 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
         pos += pathLength;
         uint32_t files = Read32(bytes + pos);
         pos += 4;
-        CacheFolder* folder = CacheCreateFolderPath(archive, path);
+        CacheFolder* folder = index.FolderPath(path);
         for (uint32_t j = 0; j < files; ++j) {
             if (size - pos < 2) return;
             size_t nameLength = Read16(bytes + pos);
@@ -796,7 +872,7 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
                 if (offset > size || size - offset < static_cast<size_t>(dataSize)) return;
                 data = bytes + offset;
             }
-            if (folder) AddLoadedFile(folder, name, dataSize, data, shared);
+            if (folder) index.AddFile(folder, name, dataSize, data, shared);
         }
     }
 }
@@ -876,7 +952,10 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
 
 namespace {
 CacheArchive archives[2];
-}
+// An archive file that was there at start but could not be read holds icons this run never
+// saw (individually set ones among them): it is not saved over.
+bool unreadableAtStart[2];
+} // namespace
 
 int CacheArchiveAuto() {
     return 0;
@@ -967,13 +1046,19 @@ int CacheIsModified(int archive) {
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context) {
     int verdict = CacheValidate(archive, filePath);
-    if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context)))
+    if (CacheArchiveAt(archive)) unreadableAtStart[archive] = verdict == -1 && PathExists(filePath);
+    if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context))) {
         CacheLoad(archive, filePath, kCacheMagic);
+    } else if (verdict == 0) {
+        // The user chose to clear the cache: the empty archive replaces the file at the next
+        // save, so the question is not asked again at every start.
+        CacheArchiveAt(archive)->modified = true;
+    }
     return verdict;
 }
 
 int CacheShutDown(int archive, const char* filePath) {
     if (!CacheArchiveAt(archive)) return -1;
-    if (!CacheIsModified(archive)) return 0;
+    if (!CacheIsModified(archive) || unreadableAtStart[archive]) return 0;
     return CacheSave(archive, filePath, kCacheMagic) > 0 ? 1 : 0;
 }
