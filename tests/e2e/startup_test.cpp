@@ -1,6 +1,12 @@
 #include "e2e/process.h"
 
+#include "storage/cache_archive.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -78,6 +84,50 @@ TEST_F(ProgramTest, VisibleOnBothSidesOfTheVersionThreshold) {
     EXPECT_TRUE(IsWindowVisible(first_.window));
     PostMessageA(first_.window, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, WaitForExit(first_));
+}
+
+// A first start without an icon cache shows the window before the icons are captured, and a
+// close in the middle keeps every entry and leaves an archive that validates.
+TEST_F(ProgramTest, FirstStartWithoutCacheShowsTheWindowFirstAndACloseKeepsEverything) {
+    const int kFolders = 1500; // folders capture icons of their own, each one a shell call
+    folder_ = MakeFreshFolder("icons-later");
+    std::string ini =
+        "[Info]\r\nTabCount = 1\r\nTab_0 = \"Many\"\r\nTab_0_Count = " + std::to_string(kFolders) +
+        "\r\n[Tab_Many]\r\n";
+    std::string escaped;
+    for (char c : folder_)
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    for (int i = 0; i < kFolders; ++i) {
+        std::string leaf = "f" + std::to_string(i);
+        CreateDirectoryA((folder_ + "\\" + leaf).c_str(), nullptr);
+        ini += "Many_FilePath_" + std::to_string(i) + " = \"" + escaped + "\\\\" + leaf + "\"\r\n";
+    }
+    FILE* f = std::fopen((folder_ + "\\qdx.ini").c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fwrite(ini.data(), 1, ini.size(), f);
+    std::fclose(f);
+    exe_ = InstallProgram(folder_);
+    ASSERT_TRUE(StartProgram(exe_, &first_));
+    first_.window = WaitForMainWindow(first_.process.dwProcessId);
+    ASSERT_NE(nullptr, first_.window);
+    PostMessageA(first_.window, WM_CLOSE, 0, 0);
+    ASSERT_EQ(0, WaitForExit(first_, 60000));
+
+    std::string saved = ReadWholeFile(folder_ + "\\qdx.ini");
+    EXPECT_NE(std::string::npos, saved.find("Tab_0_Count = " + std::to_string(kFolders)));
+    EXPECT_NE(std::string::npos,
+              saved.find("Many_FilePath_" + std::to_string(kFolders - 1) + " = "));
+    std::string cache = folder_ + "\\Cache.arc";
+    ASSERT_EQ(1, CacheValidate(CacheArchiveAuto(), cache.c_str()));
+    ASSERT_EQ(1, CacheLoad(CacheArchiveAuto(), cache.c_str(), kCacheMagic));
+    std::vector<CacheFolderRecord> folders;
+    CacheFlatten(*CacheArchiveAt(CacheArchiveAuto()), &folders);
+    int files = 0;
+    for (const CacheFolderRecord& r : folders)
+        if (r.folder->files) files += r.folder->files->count;
+    // Each captured folder stores its icon and its mask: the close came before all of them.
+    EXPECT_EQ(0, files % 2);
+    EXPECT_LT(files, 2 * kFolders);
 }
 
 } // namespace
