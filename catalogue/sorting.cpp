@@ -16,6 +16,8 @@ struct PendingRange {
     int depth; // partitions above this range
 };
 
+long g_comparisons;
+
 bool IsFolder(const Entry* e) {
     return (e->Attribute & kFolderAttribute) != 0;
 }
@@ -144,6 +146,7 @@ void Partition(int t, int first, int last, int mode, Entry* low, Entry* high, En
 } // namespace
 
 int CompareEntries(const Entry* a, const Entry* b, int mode) {
+    ++g_comparisons;
     switch (mode) {
     case SortByName: return CompareByName(a, b);
     case SortByCount: return CompareByCount(a, b);
@@ -223,4 +226,11 @@ void SortTab(int first, int last, int t, int mode) {
         for (int k = 0; k < count; ++k)
             pending[top++] = halves[k];
     }
+}
+
+long SortComparisons() {
+    return g_comparisons;
+}
+void ResetSortComparisons() {
+    g_comparisons = 0;
 }
