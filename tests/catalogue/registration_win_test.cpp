@@ -67,7 +67,7 @@ class RegistrationTest : public MainWindowTest {
     void PointAtCell(int index) {
         POINT p = {index * CellWidth() + CellWidth() / 2, GridTop() + CellHeight() / 2};
         ClientToScreen(window_, &p);
-        SetCursorPos(p.x, p.y);
+        PlacePointer(p.x, p.y);
     }
     void AddEntryFor(const std::string& path, const char* arg) {
         Entry record{};
@@ -77,6 +77,7 @@ class RegistrationTest : public MainWindowTest {
         AddEntry("Cache\\Drop", record, 0, 0);
     }
 
+    PointerLock pointer_;
     ScratchFolder scratch_;
     std::string recorder_, text_, folder_, work_, link_;
 };
@@ -198,7 +199,7 @@ TEST_F(RegistrationTest, ShiftDropOverAnEmptyCellOrBesideTheGridLaunchesNothing)
         AddEntryFor(recorder_, "");
     POINT beside = {ColumnCount() * CellWidth() + 5, GridTop() + 5};
     ClientToScreen(window_, &beside);
-    SetCursorPos(beside.x, beside.y);
+    PlacePointer(beside.x, beside.y);
     Drop({text_});
     EXPECT_TRUE(CaughtLaunches().empty());
     EXPECT_EQ(7, EntryCount(0));

@@ -31,6 +31,7 @@ class PointerInputTest : public MainWindowTest {
         AddEntries(0, 40);
         SelectTab(0);
         ShowWindow(window_, SW_SHOW);
+        SetForegroundWindow(window_);
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &work_, 0);
         PointAway();
     }
@@ -50,7 +51,7 @@ class PointerInputTest : public MainWindowTest {
         }
     }
     // The pointer where neither the grid nor the tab strip is.
-    void PointAway() { SetCursorPos(work_.right - 1, work_.bottom - 1); }
+    void PointAway() { PlacePointer(work_.right - 1, work_.bottom - 1); }
     void Key(int key, std::vector<int> held = {}) {
         HeldKeys keys(held);
         SendMessageA(window_, WM_KEYDOWN, key, 0);
@@ -76,6 +77,7 @@ class PointerInputTest : public MainWindowTest {
         GetWindowRect(MainWindow(), &r);
         return r;
     }
+    PointerLock pointer_;
     RECT work_;
     std::vector<WPARAM> posted_; // commands the last key posted
 };
@@ -278,7 +280,7 @@ TEST_F(PointerInputTest, WheelScrollsSwitchesTabsOrResizes) {
     // Over the tab strip the wheel goes to it; downward is the next tab.
     RECT strip;
     GetWindowRect(TabControl(), &strip);
-    SetCursorPos((strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2);
+    PlacePointer((strip.left + strip.right) / 2, (strip.top + strip.bottom) / 2);
     Wheel(-120);
     EXPECT_EQ(1, CurrentTab());
     PointAway();

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-// Holds the listed keys down in this thread's key state until destroyed.
+// Holds the listed keys down in this thread's key state until destroyed. Under Wine, input
+// that other processes cause can reach this thread's key state: the state is set again until
+// GetKeyState reports it.
 class HeldKeys {
   public:
     explicit HeldKeys(std::vector<int> keys) {
@@ -20,7 +22,14 @@ class HeldKeys {
         GetKeyboardState(state);
         for (int key : keys)
             state[key] = 0x80;
-        SetKeyboardState(state);
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            SetKeyboardState(state);
+            bool held = true;
+            for (int key : keys)
+                held = held && GetKeyState(key) < 0;
+            if (held) break;
+            Sleep(20);
+        }
     }
     ~HeldKeys() { SetKeyboardState(saved_); }
     HeldKeys(const HeldKeys&) = delete;
@@ -29,6 +38,39 @@ class HeldKeys {
   private:
     BYTE saved_[256];
 };
+
+// The mouse pointer is one for the whole display: tests that place it and then act on where
+// it is hold this lock (across test processes running side by side) for that time.
+class PointerLock {
+  public:
+    PointerLock() : mutex_(CreateMutexA(nullptr, FALSE, "qdx_tests_pointer")) {
+        if (mutex_) WaitForSingleObject(mutex_, 120000);
+    }
+    ~PointerLock() {
+        if (!mutex_) return;
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    PointerLock(const PointerLock&) = delete;
+    PointerLock& operator=(const PointerLock&) = delete;
+
+  private:
+    HANDLE mutex_;
+};
+
+// Places the pointer at a screen point and waits until the system reports it there.
+inline void PlacePointer(int x, int y) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        SetCursorPos(x, y);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+            DispatchMessageA(&msg);
+        POINT p;
+        GetCursorPos(&p);
+        if (p.x == x && p.y == y) return;
+        Sleep(20);
+    }
+}
 
 // A drop as the shell hands it over: DROPFILES followed by the ANSI paths, each terminated,
 // and one more zero. The receiver releases it with DragFinish.
