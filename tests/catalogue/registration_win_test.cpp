@@ -77,7 +77,6 @@ class RegistrationTest : public MainWindowTest {
         AddEntry("Cache\\Drop", record, 0, 0);
     }
 
-    PointerLock pointer_;
     ScratchFolder scratch_;
     std::string recorder_, text_, folder_, work_, link_;
 };

@@ -77,7 +77,6 @@ class PointerInputTest : public MainWindowTest {
         GetWindowRect(MainWindow(), &r);
         return r;
     }
-    PointerLock pointer_;
     RECT work_;
     std::vector<WPARAM> posted_; // commands the last key posted
 };

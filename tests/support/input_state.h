@@ -3,6 +3,7 @@
 #pragma once
 
 #include "commands/launch.h"
+#include "support/display_lock.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -37,25 +38,6 @@ class HeldKeys {
 
   private:
     BYTE saved_[256];
-};
-
-// The mouse pointer is one for the whole display: tests that place it and then act on where
-// it is hold this lock (across test processes running side by side) for that time.
-class PointerLock {
-  public:
-    PointerLock() : mutex_(CreateMutexA(nullptr, FALSE, "qdx_tests_pointer")) {
-        if (mutex_) WaitForSingleObject(mutex_, 120000);
-    }
-    ~PointerLock() {
-        if (!mutex_) return;
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
-    }
-    PointerLock(const PointerLock&) = delete;
-    PointerLock& operator=(const PointerLock&) = delete;
-
-  private:
-    HANDLE mutex_;
 };
 
 // Places the pointer at a screen point and waits until the system reports it there.

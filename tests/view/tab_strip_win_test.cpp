@@ -2,7 +2,6 @@
 #include "catalogue/tab_names.h"
 #include "res/tab_dialog_ids.h"
 #include "storage/cache_archive.h"
-#include "support/input_state.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
 #include "dialogs/refusal.h"
@@ -231,7 +230,6 @@ DWORD WINAPI ChooseLastMenuItem(void* param) {
 }
 
 TEST_F(TabStripTest, RightClickSelectsTheTabAndOffersTheFourCommands) {
-    PointerLock pointerLock;
     MakeTabs({"A", "B", "C"});
     ShowWindow(MainWindow(), SW_SHOW);
     UpdateWindow(MainWindow());
