@@ -109,8 +109,12 @@ int OnLButtonDblClk(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
     return 0;
 }
 
-int OnRButtonDown(HWND, UINT, WPARAM, LPARAM lParam, LRESULT*) {
-    ShowGridPopupMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+int OnRButtonDown(HWND window, UINT, WPARAM, LPARAM lParam, LRESULT*) {
+    int x = static_cast<short>(LOWORD(lParam));
+    int y = static_cast<short>(HIWORD(lParam));
+    SetCursorFromPoint(x, y);
+    InvalidateRect(window, nullptr, FALSE);
+    ShowGridPopupMenu(x, y);
     return 0;
 }
 

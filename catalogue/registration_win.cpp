@@ -1,8 +1,142 @@
 #include "catalogue/registration.h"
 
-#include <shellapi.h>
+#include "catalogue/catalogue.h"
+#include "catalogue/sorting.h"
+#include "catalogue/tab_names.h"
+#include "commands/launch.h"
+#include "commands/path_utils.h"
+#include "commands/shortcuts.h"
+#include "storage/entry_icons.h"
+#include "storage/settings.h"
+#include "view/grid.h"
 
-void OnDropFiles(HWND, HDROP drop) {
-    // Registering dropped files is not built yet; the drop handle is still released.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char kErrorCaption[] = "Error";
+const char kNoTabText[] =
+    "タブが選択されていません\r\nタブをアクティブにするか、[ファイル]->[新規作成]"
+    "からタブを作成してください";
+const char kArgumentsFullText[] = "引数に割り当てているバッファをオーバーしました\r\n"
+                                  "先頭から%d個迄なら処理出来ますが、実行しますか?";
+
+// A dropped file's path as the shell reports it, cut to the entry's path field.
+void DroppedPath(HDROP drop, UINT i, char* out) {
+    out[0] = '\0';
+    DragQueryFileA(drop, i, out, kEntryPathSize);
+}
+
+// Fills the registration record of one dropped file; file may become a shortcut's target.
+void FillDroppedRecord(Entry* record, char* file) {
+    char folder[kEntryPathSize] = "";
+    StartFolderOf(folder, sizeof folder, file);
+    if (GetShortcutFull()) {
+        if (FillEntryFromShortcut(record, file, "", 0)) {
+            lstrcpynA(file, record->FilePath, kEntryPathSize);
+            return;
+        }
+    } else if (IsShortcutPath(file)) {
+        ShortcutInfo link;
+        WIN32_FIND_DATAA findData;
+        ZeroMemory(&link, sizeof link);
+        // The entry is the shortcut itself, started in its own working folder, even an empty one.
+        if (ResolveShortcut(file, &link, &findData))
+            lstrcpynA(folder, link.workingFolder, sizeof folder);
+    }
+    FillEntry(record, file, "", folder, "", 0);
+    record->Attribute = GetPathAttributes(file);
+}
+
+void RegisterOne(HDROP drop, UINT i, const char* tabFolder, int t, Entry* record) {
+    ZeroMemory(record, sizeof *record);
+    char file[kEntryPathSize];
+    DroppedPath(drop, i, file);
+    FillDroppedRecord(record, file);
+    char cacheFolder[kIconFolderSize];
+    IconCacheFolder(cacheFolder, tabFolder, file);
+    CaptureEntryIcon(0, cacheFolder, file, record->FileName, kMaskSuffix);
+    AddEntry(cacheFolder, *record, 0, t);
+}
+
+// The entry of tab t under the pointer, or false when the pointer is over no entry. A point
+// beside the grid (over the scroll bar, the tab strip) is over no cell at all.
+bool EntryUnderPointer(HWND window, int t, EntrySnapshot* snapshot) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(window, &p);
+    if (p.x < 0 || p.y < GridTop()) return false;
+    GridCell cell = CellFromPoint(p.x, p.y);
+    if (cell.column >= ColumnCount() || cell.row >= RowCount()) return false;
+    return GetEntrySnapshot(snapshot, t, EntryIndexAt(cell.column, cell.row), 0, 0) != 0;
+}
+
+// Builds the argument line from the entry's own arguments and the quoted dropped paths.
+// False when the line is full and the user chose not to launch with the files that fit.
+bool BuildDropArguments(HWND window, HDROP drop, const char* arg, char* line) {
+    line[0] = '\0';
+    if (arg[0] != '\0') std::snprintf(line, kDropArgumentsSize, "%s ", arg);
+    UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    char file[kEntryPathSize];
+    for (UINT i = 0; i < n; ++i) {
+        DroppedPath(drop, i, file);
+        size_t used = std::strlen(line);
+        // Quote, path, quote, blank and the terminating zero.
+        if (used + std::strlen(file) + 4 > kDropArgumentsSize) {
+            char question[512];
+            std::snprintf(question, sizeof question, kArgumentsFullText, static_cast<int>(i));
+            int answer = MessageBoxA(window, question, kErrorCaption, MB_YESNO | MB_ICONERROR);
+            return answer == IDYES;
+        }
+        std::snprintf(line + used, kDropArgumentsSize - used, "\"%s\" ", file);
+    }
+    return true;
+}
+
+void LaunchWithDroppedFiles(HWND window, HDROP drop, int t) {
+    EntrySnapshot* snapshot = static_cast<EntrySnapshot*>(std::calloc(1, sizeof(EntrySnapshot)));
+    char* line = static_cast<char*>(std::calloc(1, kDropArgumentsSize));
+    if (snapshot && line && EntryUnderPointer(window, t, snapshot) &&
+        BuildDropArguments(window, drop, snapshot->Arg, line)) {
+        Launch(snapshot->FilePath, line, snapshot->WorkPath, Normal);
+    }
+    std::free(line);
+    std::free(snapshot);
+}
+
+} // namespace
+
+int RegisterDroppedFiles(HDROP drop, int t) {
+    if (t < 0) return 0;
+    UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    char name[kTabNameSize];
+    GetTabName(t, name);
+    char tabFolder[kIconFolderSize];
+    TabCacheFolder(tabFolder, name);
+    Entry* record = static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
+    if (!record) return 1;
+    for (UINT i = 0; i < n; ++i)
+        RegisterOne(drop, i, tabFolder, t, record);
+    std::free(record);
+    return 1;
+}
+
+void OnDropFiles(HWND window, HDROP drop) {
+    int t = CurrentTab();
+    if (t == -1) {
+        MessageBoxA(window, kNoTabText, kErrorCaption, MB_OK | MB_ICONERROR);
+    } else if (GetKeyState(VK_SHIFT) < 0) {
+        LaunchWithDroppedFiles(window, drop, t);
+    } else {
+        RegisterDroppedFiles(drop, t);
+        int sort = GetSort();
+        if (sort == SortByName || sort == SortByCountThenName) {
+            SortTab(0, EntryCount(t) - 1, t, sort);
+        }
+    }
     DragFinish(drop);
+    UpdateScrollRange();
+    InvalidateRect(window, nullptr, FALSE);
 }

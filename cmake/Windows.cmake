@@ -85,6 +85,11 @@ if(QDX_TESTS)
     target_include_directories(qdx_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_compile_definitions(qdx_e2e_tests PRIVATE QDX_EXE_UNIX_PATH="${QDX_BIN_DIR}/QDX.exe")
     add_dependencies(qdx_e2e_tests QDX)
+    # Loaded into the running program by the drop test, to drop files from inside it.
+    add_library(drop_files SHARED ${CMAKE_SOURCE_DIR}/tests/helpers/drop_files.cpp)
+    set_target_properties(drop_files PROPERTIES PREFIX "")
+    target_link_libraries(drop_files PRIVATE user32 kernel32)
+    add_dependencies(qdx_e2e_tests drop_files)
     # Each end-to-end test starts the real program, which allows one instance at a time.
     gtest_discover_tests(qdx_e2e_tests ${win_test_props} PROPERTIES RESOURCE_LOCK qdx_instance LABELS e2e)
   endif()

@@ -1,9 +1,13 @@
 #include "commands/command_dispatch.h"
 
 #include "app/app_state.h"
+#include "catalogue/catalogue.h"
+#include "catalogue/sorting.h"
+#include "catalogue/tab_names.h"
 #include "dialogs/tab_name_dialogs.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
+#include "storage/settings.h"
 #include "view/grid_view.h"
 
 namespace {
@@ -25,6 +29,28 @@ LRESULT Exit(int) {
     return 0;
 }
 
+// The menu bar and the tray menu share their sort pop-up; both are marked all the same.
+void MarkSortItem(HMENU menu, int id) {
+    if (!menu) return;
+    for (int item = IDM_SORT_NAME; item <= IDM_SORT_NONE; ++item)
+        CheckMenuItem(menu, item, MF_BYCOMMAND | (item == id ? MF_CHECKED : MF_UNCHECKED));
+}
+
+LRESULT SetSortMode(int id) {
+    MarkSortItem(MainMenu(), id);
+    MarkSortItem(TrayMenu(), id);
+    int mode = id == IDM_SORT_NAME         ? SortByName
+               : id == IDM_SORT_COUNT      ? SortByCount
+               : id == IDM_SORT_COUNT_NAME ? SortByCountThenName
+                                           : SortNone;
+    if (mode != SortNone) {
+        int tab = CurrentTab();
+        SortTab(0, EntryCount(tab) - 1, tab, mode);
+    }
+    SetSort(mode);
+    return 0;
+}
+
 LRESULT SwitchStyle(int id) {
     SwitchDisplayStyle(id - IDM_STYLE_STANDARD);
     return 0;
@@ -39,6 +65,10 @@ LRESULT SwitchSize(int id) {
 const CommandRow kMainMenuCommands[] = {
     {IDM_TAB_NEW, NewTab},
     {IDM_EXIT, Exit},
+    {IDM_SORT_NAME, SetSortMode},
+    {IDM_SORT_COUNT, SetSortMode},
+    {IDM_SORT_COUNT_NAME, SetSortMode},
+    {IDM_SORT_NONE, SetSortMode},
 };
 
 // Commands of the grid's pop-up menu.

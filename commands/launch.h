@@ -6,13 +6,15 @@
 #include <shellapi.h>
 
 enum LaunchMode { Normal = 0, ParentFolder = 1 };
-enum { kLaunchTextSize = 1024 };
+// The argument line is as long as the longest line a Shift-drop builds, so the dropped files
+// that fitted there are never cut off on their way to the shell.
+enum { kLaunchTextSize = 1024, kLaunchArgumentsSize = 2048 };
 
 // Allocated zero-filled by StartLaunchThread, owned and freed by its worker.
 struct LaunchRequest {
     HWND owner;
     char path[kLaunchTextSize];
-    char arguments[kLaunchTextSize];
+    char arguments[kLaunchArgumentsSize];
     char workingFolder[kLaunchTextSize];
     SHELLEXECUTEINFOA execInfo;
     int mode;

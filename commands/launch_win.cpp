@@ -26,9 +26,9 @@ LaunchThreadStarter g_threadStarter;
 const char kOpenVerb[] = "Open";
 const char kOpenWithFormat[] = "%s %s";
 
-void CopyText(char* field, const char* text) {
+void CopyText(char* field, int size, const char* text) {
     if (!text) return;
-    lstrcpynA(field, text, kLaunchTextSize);
+    lstrcpynA(field, text, size);
 }
 
 HANDLE StartWorker(LPTHREAD_START_ROUTINE routine, void* argument) {
@@ -92,9 +92,9 @@ bool StartLaunchThread(HWND owner, const char* path, const char* arguments,
     LaunchRequest* request = static_cast<LaunchRequest*>(std::calloc(1, sizeof(LaunchRequest)));
     if (!request) return false;
     InterlockedIncrement(&g_liveRequests);
-    CopyText(request->path, path);
-    CopyText(request->arguments, arguments);
-    CopyText(request->workingFolder, workingFolder);
+    CopyText(request->path, sizeof request->path, path);
+    CopyText(request->arguments, sizeof request->arguments, arguments);
+    CopyText(request->workingFolder, sizeof request->workingFolder, workingFolder);
     request->owner = owner;
     request->mode = mode;
     HANDLE worker = StartWorker(RunLaunchRequest, request);

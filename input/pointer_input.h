@@ -12,3 +12,11 @@ int OnNcLButtonUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESU
 int OnMouseWheel(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 int OnKeyUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 int OnKeyDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+// Set by every key press after it is handled, cleared by every release: Enter launches only
+// while it is clear.
+bool KeyDownLatch();
+// Client position of the last mouse move outside a window drag (the tooltip's cell).
+POINT LastPointerPos();
+// Shift+S: the next display style of 0..4, each at its remembered position.
+void CycleDisplayStyle();

@@ -12,6 +12,18 @@ void StopAutoHide();
 BOOL RegisterSummonHotKey(int hotKey, int id);
 BOOL UnregisterSummonHotKey(int id);
 
+// Window drag by the grid: a left-button press begins it (unless the position is locked),
+// mouse moves with the button down step it, the release ends it.
+void BeginWindowDrag(HWND window);
+void DragWindowStep(HWND window);
+// Clears the drag flag; releaseCapture also gives the mouse back (the button's release).
+void EndWindowDrag(bool releaseCapture);
+bool WindowDragActive();
+
+// Shift+W and Shift+Q: centre the window in the work area along one axis.
+void CentreHorizontally(HWND window);
+void CentreVertically(HWND window);
+
 // Summon state: set while the hot key has brought the window to the pointer.
 bool IsSummoned();
 RECT SummonSavedRect();

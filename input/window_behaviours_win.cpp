@@ -9,6 +9,13 @@ namespace {
 
 bool g_summoned;
 RECT g_summonSavedRect;
+bool g_windowDragActive;
+
+RECT WorkArea() {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
 
 void CALLBACK AutoHideTick(HWND, UINT, UINT_PTR, DWORD) {
     // Hiding while the pointer is elsewhere is not built yet; the timer only runs.
@@ -41,6 +48,40 @@ BOOL RegisterSummonHotKey(int hotKey, int id) {
 
 BOOL UnregisterSummonHotKey(int id) {
     return UnregisterHotKey(MainWindow(), id);
+}
+
+void BeginWindowDrag(HWND window) {
+    g_windowDragActive = true;
+    SetCapture(window);
+}
+
+void DragWindowStep(HWND) {
+    // Moving the window with the pointer and snapping it to the edges is not built yet.
+}
+
+void EndWindowDrag(bool releaseCapture) {
+    g_windowDragActive = false;
+    if (releaseCapture) ReleaseCapture();
+}
+
+bool WindowDragActive() {
+    return g_windowDragActive;
+}
+
+// The work area's right and bottom coordinates are halved, not its width and height; the
+// client size stands for the window's.
+void CentreHorizontally(HWND window) {
+    RECT work = WorkArea(), client, frame;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    PlaceMainWindow(window, work.right / 2 - client.right / 2, frame.top, 0, 0, SWP_NOSIZE);
+}
+
+void CentreVertically(HWND window) {
+    RECT work = WorkArea(), client, frame;
+    GetClientRect(window, &client);
+    GetWindowRect(window, &frame);
+    PlaceMainWindow(window, frame.left, work.bottom / 2 - client.bottom / 2, 0, 0, SWP_NOSIZE);
 }
 
 bool IsSummoned() {

@@ -195,15 +195,17 @@ bool MoveCursorDown() {
 void SelectEntryIndex(int index) {
     UpdateScrollRange();
     int columns = ColumnCount();
+    int row = index / columns;
+    // The view moves only as far as it must to show the entry, and never past the scroll
+    // bar's range, where it would show empty rows the bar cannot reach.
+    int first = FirstVisibleRow();
+    if (row < first) first = row;
+    if (row >= first + RowCount()) first = row - RowCount() + 1;
+    if (first > g_scroll.maximum) first = g_scroll.maximum;
+    if (first < g_scroll.minimum) first = g_scroll.minimum;
+    SetScrollRow(first);
     g_cursor.column = index % columns;
-    if (index < GridCapacity()) {
-        SetScrollRow(0);
-        g_cursor.row = index / columns;
-    } else {
-        // The entry's row becomes the top visible row, even past the scroll maximum.
-        SetScrollRow(index / columns);
-        g_cursor.row = 0;
-    }
+    g_cursor.row = row - FirstVisibleRow();
 }
 
 const ScrollState& CurrentScrollState() {
@@ -261,6 +263,34 @@ int ScrollDownOneRow() {
     ++g_scroll.position;
     g_link.apply(g_scroll, true);
     return g_scroll.position;
+}
+
+int ScrollRequestPosition(const ScrollState& state, int request, int thumb) {
+    int position = state.position;
+    switch (request) {
+    case ScrollLineUp:
+        if (position != 0) --position;
+        break;
+    case ScrollLineDown:
+        if (position < state.maximum) ++position;
+        break;
+    case ScrollPageUp: position -= static_cast<int>(state.page); break;
+    case ScrollPageDown: position += static_cast<int>(state.page); break;
+    case ScrollThumbPosition:
+    case ScrollThumbTrack: position = thumb; break;
+    case ScrollTop: position = state.minimum; break;
+    case ScrollBottom: position = state.maximum; break;
+    default: return position;
+    }
+    // A view never starts before the first row or after the last one the bar can reach.
+    if (position > state.maximum) position = state.maximum;
+    if (position < state.minimum) position = state.minimum;
+    return position;
+}
+
+void SetScrollPosition(int position) {
+    g_scroll.position = position;
+    g_link.apply(g_scroll, true);
 }
 
 void SetScrollRow(int row) {

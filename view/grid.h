@@ -110,7 +110,8 @@ bool MoveCursorLeft();
 bool MoveCursorRight();
 bool MoveCursorUp();
 bool MoveCursorDown();
-// Puts the cursor on an entry index of the current tab, scrolling as needed.
+// Puts the cursor on an entry index of the current tab, scrolling only as far as needed to
+// show it, within the scroll range.
 void SelectEntryIndex(int index);
 
 // Scrolling.
@@ -122,3 +123,19 @@ void UpdateScrollRange();
 int ScrollUpOneRow();   // the new position, or -1 when nothing changed
 int ScrollDownOneRow(); // likewise
 void SetScrollRow(int row);
+
+// Requests of the scroll bar (the SB_ codes).
+enum ScrollRequest {
+    ScrollLineUp = 0,
+    ScrollLineDown = 1,
+    ScrollPageUp = 2,
+    ScrollPageDown = 3,
+    ScrollThumbPosition = 4,
+    ScrollThumbTrack = 5,
+    ScrollTop = 6,
+    ScrollBottom = 7,
+};
+// The position a request leads to, kept inside minimum..maximum; unknown requests keep it.
+int ScrollRequestPosition(const ScrollState& state, int request, int thumb);
+// Sets the position as it is and hands the record to the bar with a redraw.
+void SetScrollPosition(int position);

@@ -214,12 +214,13 @@ TEST_F(LaunchTest, AWorkerThatCannotStartLeavesNoRequestBehind) {
 
 TEST_F(LaunchTest, LongTextsAreCutToTheirFields) {
     std::string arguments(3000, 'a');
-    // The request copies at most 1023 bytes of each text; a launch of it runs normally.
+    // The request copies at most 2047 bytes of the arguments and 1023 of the other texts; a
+    // launch of it runs normally.
     ASSERT_TRUE(StartLaunchThread(window_, recorder_.c_str(), arguments.c_str(),
                                   std::string(2000, 'w').c_str(), Normal));
     Recorded r = WaitForRecord(recorder_);
     ASSERT_TRUE(r.started);
-    EXPECT_TRUE(EndsWith(r.commandLine, " " + std::string(1023, 'a'))) << r.commandLine.size();
+    EXPECT_TRUE(EndsWith(r.commandLine, " " + std::string(2047, 'a'))) << r.commandLine.size();
 }
 
 } // namespace

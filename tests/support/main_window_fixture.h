@@ -1,9 +1,11 @@
 // A fixture that creates the real main window in this process, as start-up does, and
-// closes it again through the application's own close sequence.
+// closes it again through the application's own close sequence. It holds the display lock
+// for the whole test.
 #pragma once
 
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "support/display_lock.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -37,5 +39,6 @@ class MainWindowTest : public ::testing::Test {
         }
         return quit;
     }
+    DisplayLock display_;
     HWND window_ = nullptr;
 };

@@ -204,21 +204,25 @@ TEST_F(GridTest, ScrollPositionStaysAboveANewMaximumUntilScrollingStops) {
     EXPECT_FALSE(g_bar.redrawn.back());
 }
 
-TEST_F(GridTest, SelectEntryIndexScrollsTheEntryToTheTop) {
+TEST_F(GridTest, SelectEntryIndexScrollsOnlyAsFarAsNeededWithinTheRange) {
     g_bar.entries = 31;
     SelectEntryIndex(30);
-    // Row 5 lies above the maximum of 1: entry 30 shows alone at the top left.
+    // Row 5 comes into view as the bottom row, at the maximum of 1.
     EXPECT_EQ(1, CurrentScrollState().maximum);
-    EXPECT_EQ(5, FirstVisibleRow());
+    EXPECT_EQ(1, FirstVisibleRow());
     EXPECT_EQ(0, CursorColumn());
-    EXPECT_EQ(0, CursorRow());
+    EXPECT_EQ(4, CursorRow());
     EXPECT_EQ(30, CursorEntryIndex());
 
+    // An entry already in view leaves the view where it is.
     SelectEntryIndex(13);
-    EXPECT_EQ(0, FirstVisibleRow());
+    EXPECT_EQ(1, FirstVisibleRow());
     EXPECT_EQ(1, CursorColumn());
-    EXPECT_EQ(2, CursorRow());
+    EXPECT_EQ(1, CursorRow());
     EXPECT_EQ(13, CursorEntryIndex());
+    SelectEntryIndex(2);
+    EXPECT_EQ(0, FirstVisibleRow());
+    EXPECT_EQ(0, CursorRow());
 
     UseBareStyle(StyleWide, SizeStandard, 1300, 1000); // 20 columns, 1 row
     g_bar.entries = 45;
@@ -227,6 +231,27 @@ TEST_F(GridTest, SelectEntryIndexScrollsTheEntryToTheTop) {
     EXPECT_EQ(2, FirstVisibleRow());
     EXPECT_EQ(4, CursorColumn());
     EXPECT_EQ(44, CursorEntryIndex());
+}
+
+TEST_F(GridTest, ScrollRequestsStayInsideTheRange) {
+    ScrollState s = {28, kScrollPos, 0, 3, 1, 2, 0};
+    const struct {
+        int request, thumb, position;
+    } rows[] = {
+        {ScrollLineUp, 0, 1},          {ScrollLineDown, 0, 3},      {ScrollPageUp, 0, 1},
+        {ScrollPageDown, 0, 3},        {ScrollThumbPosition, 1, 1}, {ScrollThumbTrack, 9, 3},
+        {ScrollThumbPosition, -4, 0},  {ScrollTop, 0, 0},           {ScrollBottom, 0, 3},
+        {8 /* end of scroll */, 0, 2},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.position, ScrollRequestPosition(s, row.request, row.thumb)) << row.request;
+    // At either end a page goes no further; with scrolling off nothing moves.
+    s.position = 0;
+    EXPECT_EQ(0, ScrollRequestPosition(s, ScrollPageUp, 0));
+    s.position = 3;
+    EXPECT_EQ(3, ScrollRequestPosition(s, ScrollPageDown, 0));
+    ScrollState off = {28, kScrollRange | kScrollPage, 0, 0, 0, 0, 0};
+    EXPECT_EQ(0, ScrollRequestPosition(off, ScrollPageDown, 0));
 }
 
 TEST_F(GridTest, CursorMovesStopAtTheEdgesAndScrollAtTopAndBottom) {

@@ -213,13 +213,12 @@ TEST_F(GridViewTest, ScrollRangeGrowsWithTheEntriesOfTheCurrentTab) {
     EXPECT_EQ(0, ControlScrollInfo().nPos);
 }
 
-TEST_F(GridViewTest, SelectEntryIndexScrollsPastTheControlsMaximum) {
+TEST_F(GridViewTest, SelectEntryIndexKeepsTheViewWithinTheControlsRange) {
     AppendTab("A");
     AddEntries(0, 31);
     SelectEntryIndex(30);
-    EXPECT_EQ(5, FirstVisibleRow());
+    EXPECT_EQ(1, FirstVisibleRow());
     EXPECT_EQ(30, CursorEntryIndex());
-    // The control itself stops at its maximum.
     EXPECT_EQ(1, ControlScrollInfo().nPos);
 }
 
