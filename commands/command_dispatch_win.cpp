@@ -1,6 +1,7 @@
 #include "commands/command_dispatch.h"
 
 #include "app/app_state.h"
+#include "dialogs/option_dialog.h"
 #include "dialogs/tab_name_dialogs.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
@@ -25,6 +26,11 @@ LRESULT Exit(int) {
     return 0;
 }
 
+LRESULT Options(int) {
+    ShowOptionsDialog(MainWindow());
+    return 0;
+}
+
 LRESULT SwitchStyle(int id) {
     SwitchDisplayStyle(id - IDM_STYLE_STANDARD);
     return 0;
@@ -39,6 +45,7 @@ LRESULT SwitchSize(int id) {
 const CommandRow kMainMenuCommands[] = {
     {IDM_TAB_NEW, NewTab},
     {IDM_EXIT, Exit},
+    {IDM_OPTIONS, Options},
 };
 
 // Commands of the grid's pop-up menu.
