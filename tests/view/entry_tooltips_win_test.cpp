@@ -8,7 +8,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -89,22 +88,6 @@ TEST_F(EntryTooltipTest, TheTooltipOptionSwitchesTheTextsOff) {
             EXPECT_EQ(nullptr, info.lpszText) << "the request is left unanswered";
         }
     }
-}
-
-TEST_F(EntryTooltipTest, AnEntryWithEveryFieldAtItsMaximumIsCutSafely) {
-    std::string wide;
-    while (wide.size() < 1100)
-        wide += "\x82\xA0"; // longer than every field: the catalogue cuts, then the tip does
-    Add("C:\\" + wide, wide, wide, wide, 123456789);
-    std::string tip = TipAt(10, GridTop() + 10);
-    ASSERT_LE(tip.size(), 1023u);
-    EXPECT_EQ(0u, tip.find("ファイルパス: C:\\\x82\xA0"));
-    size_t i = 0;
-    while (i < tip.size()) {
-        unsigned char b = static_cast<unsigned char>(tip[i]);
-        i += (b >= 0x80 && (b < 0xA1 || b > 0xDF)) ? 2 : 1;
-    }
-    EXPECT_EQ(tip.size(), i) << "no half character at the end";
 }
 
 } // namespace
