@@ -9,6 +9,7 @@
 #include "commands/shortcuts.h"
 #include "input/window_behaviours.h"
 #include "res/command_ids.h"
+#include "storage/icon_loading.h"
 #include "storage/menu_commands.h"
 #include "storage/settings.h"
 #include "storage/settings_file.h"
@@ -91,8 +92,12 @@ void LoadAll() {
     SettingsPrepare();
     LoadArchives(MainWindow());
     SettingsRead(SettingsPath());
+    ReportUnreadableSettings(MainWindow());
     LoadOptions();
+    // Only the current tab is on screen: icons are bound after the window shows.
+    DeferIconBinding(true);
     LoadMenuAndCatalogue();
+    DeferIconBinding(false);
     // The parsed document is dropped; the lookup scratch stays for the save at exit.
     SettingsRelease();
     SettingsPrepare();
@@ -104,6 +109,7 @@ void ShowMainWindow() {
     UpdateWindow(MainWindow());
     ShowWindow(MainWindow(), SW_SHOW);
     PaintGrid();
+    StartIconLoading(MainWindow());
 }
 
 int RunMessageLoop() {
@@ -117,6 +123,8 @@ int RunMessageLoop() {
 
 void CloseApplication(HWND window) {
     StopAutoHide();
+    // Icons not bound by now are captured at the next start; everything else is saved.
+    StopIconLoading(window);
     DestroyWindow(ToolTip());
     SetToolTip(nullptr);
 

@@ -10,11 +10,50 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+// Every allocation through operator new is counted, so that a measure can report the most
+// memory it held at once beyond what was there before it started.
+namespace {
+size_t liveBytes = 0;
+size_t peakBytes = 0;
+const size_t kCountHeader = 16; // keeps the caller's block aligned as malloc's is
+} // namespace
+
+void* operator new(size_t size) {
+    unsigned char* block = static_cast<unsigned char*>(std::malloc(size + kCountHeader));
+    if (!block) throw std::bad_alloc();
+    std::memcpy(block, &size, sizeof size);
+    liveBytes += size;
+    if (liveBytes > peakBytes) peakBytes = liveBytes;
+    return block + kCountHeader;
+}
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    unsigned char* block = static_cast<unsigned char*>(p) - kCountHeader;
+    size_t size;
+    std::memcpy(&size, block, sizeof size);
+    liveBytes -= size;
+    std::free(block);
+}
+void* operator new[](size_t size) {
+    return operator new(size);
+}
+void operator delete[](void* p) noexcept {
+    operator delete(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    operator delete(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    operator delete(p);
+}
 
 namespace {
 
@@ -151,6 +190,51 @@ void FillArchive(CacheArchive& archive) {
     }
 }
 
+// A realistic icon cache: 30 tabs of 300 entries, each entry's colour and mask bitmaps in the
+// folder of its path below its tab, about 90 distinct icons, one missing file in thirty.
+const int kRealTabs = 30;
+const int kRealEntriesPerTab = 300;
+const int kRealDistinctIcons = 90;
+std::string realisticPath;
+size_t realisticBytes = 0;
+size_t realisticFiles = 0;
+
+void FillRealisticArchive(CacheArchive& archive) {
+    std::vector<std::vector<unsigned char>> colours(kRealDistinctIcons), masks(kRealDistinctIcons);
+    uint32_t seed = 777;
+    for (int k = 0; k < kRealDistinctIcons; ++k) {
+        colours[k].resize(4096);
+        masks[k].resize(2048);
+        for (unsigned char& b : colours[k])
+            b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 24);
+        for (unsigned char& b : masks[k])
+            b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 24) & 0x81;
+    }
+    realisticFiles = 0;
+    for (int t = 0; t < kRealTabs; ++t) {
+        for (int e = 0; e < kRealEntriesPerTab; ++e) {
+            int n = t * kRealEntriesPerTab + e;
+            if (n % 30 == 29) continue; // a missing file has no icon
+            int icon = (n * 7) % kRealDistinctIcons;
+            std::string folder = "Cache\Tab " + std::to_string(t) + "\C:\Program Files\Vendor " +
+                                 std::to_string(n % 211) + "\bin";
+            std::string name = "program_" + std::to_string(n) + ".exe";
+            CacheAddFile(archive, folder.c_str(), name.c_str(), 4096, colours[icon].data());
+            CacheAddFile(archive, folder.c_str(), (name + "_Mask").c_str(), 2048,
+                         masks[icon].data());
+            realisticFiles += 2;
+        }
+    }
+}
+
+void MakeRealisticArchiveFile() {
+    CacheArchive archive;
+    FillRealisticArchive(archive);
+    std::string bytes;
+    CacheSaveBytes(archive, &bytes);
+    SaveFileAtomically(realisticPath.c_str(), bytes.data(), bytes.size());
+}
+
 void MakeArchiveFile() {
     CacheArchive archive;
     FillArchive(archive);
@@ -256,6 +340,38 @@ void ArchiveSave(benchmark::State& state) {
     }
 }
 
+// An archive of n empty folders side by side, built byte by byte (making it through the tree
+// would cost more than loading it).
+std::string FlatFolderArchive(int n) {
+    std::string bytes(kCacheHeaderSize, '\0');
+    auto put32 = [&bytes](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    put32(0, kCacheMagic);
+    put32(8, static_cast<uint32_t>(n) + 1);
+    bytes.append(6, '\0'); // the root: empty path, no files
+    for (int i = 0; i < n; ++i) {
+        std::string path = "Folder " + std::to_string(i);
+        bytes.push_back(static_cast<char>(path.size()));
+        bytes.push_back('\0');
+        bytes += path;
+        bytes.append(4, '\0');
+    }
+    return bytes;
+}
+
+// Loading many folders: the time per folder at 80,000 folders over that at 20,000 is about 1
+// when loading is linear, about 4 when it is quadratic.
+void ArchiveLoadFlatFolders(benchmark::State& state) {
+    const std::string bytes = FlatFolderArchive(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        CacheArchive archive;
+        CacheLoadBytes(archive, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        benchmark::DoNotOptimize(archive.root.next);
+    }
+}
+
 // The peer of validation: the simplest table loop over bytes already in memory.
 void PlainTableLoop(benchmark::State& state) {
     std::unique_ptr<char[]> bytes;
@@ -268,6 +384,57 @@ void PlainTableLoop(benchmark::State& state) {
             h = (h >> 8) ^ kCacheTable[(h ^ p[i]) & 0xFF];
         benchmark::DoNotOptimize(h);
     }
+}
+
+// The realistic archive: the checksum of its file against the byte loop, and its save (after a
+// load, as at the end of an ordinary run, and from separate copies, as after a first start)
+// against the validation, with the memory the save held at once on top of the archive.
+void RealisticValidate(benchmark::State& state) {
+    for (auto _ : state)
+        if (CacheValidate(0, realisticPath.c_str()) != 1) state.SkipWithError("checksum mismatch");
+}
+
+void RealisticTableLoop(benchmark::State& state) {
+    std::unique_ptr<char[]> bytes;
+    size_t size;
+    ReadWholeFile(realisticPath.c_str(), &bytes, &size, 0);
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes.get());
+    for (auto _ : state) {
+        uint32_t h = 0;
+        for (size_t i = 0; i < size; ++i)
+            h = (h >> 8) ^ kCacheTable[(h ^ p[i]) & 0xFF];
+        benchmark::DoNotOptimize(h);
+    }
+}
+
+double savePeakMegabytes[2] = {0, 0};
+
+void MeasureSave(benchmark::State& state, CacheArchive& archive, double* peak) {
+    for (auto _ : state) {
+        std::string out;
+        size_t before = liveBytes;
+        peakBytes = liveBytes;
+        CacheSaveBytes(archive, &out);
+        *peak = static_cast<double>(peakBytes - before) / 1e6;
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+
+void RealisticSaveLoaded(benchmark::State& state) {
+    CacheArchive archive;
+    archive.magic = kCacheMagic;
+    std::unique_ptr<char[]> bytes;
+    size_t size;
+    ReadWholeFile(realisticPath.c_str(), &bytes, &size, 0);
+    CacheLoadBytes(archive, reinterpret_cast<const unsigned char*>(bytes.get()), size);
+    MeasureSave(state, archive, &savePeakMegabytes[0]);
+}
+
+void RealisticSaveBuilt(benchmark::State& state) {
+    CacheArchive archive;
+    archive.magic = kCacheMagic;
+    FillRealisticArchive(archive);
+    MeasureSave(state, archive, &savePeakMegabytes[1]);
 }
 
 // Keeps the mean real time of each measure, in milliseconds.
@@ -306,6 +473,7 @@ int main(int argc, char** argv) {
     std::string folder = argc > 1 && argv[1][0] != '-' ? argv[1] : "/tmp";
     settingsPath = folder + "/bench_qdx.ini";
     archivePath = folder + "/bench_Cache.arc";
+    realisticPath = folder + "/bench_Realistic.arc";
 
     // inih keeps whole lines, however long, on the heap.
     ini_use_stack = false;
@@ -315,8 +483,10 @@ int main(int argc, char** argv) {
 
     MakeSettingsFile();
     MakeArchiveFile();
+    MakeRealisticArchiveFile();
     settingsBytes = FileSize(settingsPath);
     archiveBytes = FileSize(archivePath);
+    realisticBytes = FileSize(realisticPath);
 
     benchmark::RegisterBenchmark("settings/floor_read", SettingsFloor)
         ->Unit(benchmark::kMillisecond);
@@ -332,6 +502,18 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("archive/load", ArchiveLoad)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("archive/save", ArchiveSave)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("realistic/table_loop", RealisticTableLoop)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("realistic/validate", RealisticValidate)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("realistic/save_loaded", RealisticSaveLoaded)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("realistic/save_built", RealisticSaveBuilt)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("archive/load_flat_folders", ArchiveLoadFlatFolders)
+        ->Arg(20000)
+        ->Arg(80000)
+        ->Unit(benchmark::kMillisecond);
 
     // Everything after the data folder goes to Google Benchmark.
     std::vector<char*> benchArgs{argv[0]};
@@ -364,7 +546,33 @@ int main(int argc, char** argv) {
               nullptr, "");
     PrintLine(collector, "archive save (to buffer)", "archive/save", archiveBytes,
               "archive/floor_read", nullptr, "");
+    std::printf(
+        "\nrealistic archive %.2f MB (%d tabs x %d entries, %zu files, %d distinct icons)\n",
+        realisticBytes / 1e6, kRealTabs, kRealEntriesPerTab, realisticFiles, kRealDistinctIcons);
+    PrintLine(collector, "realistic table loop (peer)", "realistic/table_loop", realisticBytes,
+              nullptr, nullptr, "");
+    PrintLine(collector, "realistic validate", "realistic/validate", realisticBytes, nullptr,
+              "realistic/table_loop", "table loop");
+    PrintLine(collector, "realistic save after load", "realistic/save_loaded", realisticBytes,
+              nullptr, "realistic/validate", "validate");
+    PrintLine(collector, "realistic save from copies", "realistic/save_built", realisticBytes,
+              nullptr, "realistic/validate", "validate");
+    std::printf("save peak memory beyond the archive: %.2f MB after load, %.2f MB from copies "
+                "(output %.2f MB)\n",
+                savePeakMegabytes[0], savePeakMegabytes[1], realisticBytes / 1e6);
+    auto flat = [&collector](const char* name) {
+        auto it = collector.millis.find(name);
+        return it == collector.millis.end() ? -1.0 : it->second;
+    };
+    double small = flat("archive/load_flat_folders/20000");
+    double large = flat("archive/load_flat_folders/80000");
+    if (small > 0 && large > 0) {
+        std::printf("%-32s %9.2f ms, %.2f ms  per folder x%.2f (1 linear, 4 quadratic)\n",
+                    "archive load 20k, 80k folders", small, large,
+                    (large / 80000) / (small / 20000));
+    }
     std::remove(settingsPath.c_str());
     std::remove(archivePath.c_str());
+    std::remove(realisticPath.c_str());
     return 0;
 }

@@ -14,7 +14,8 @@ struct ShortcutInfo {
     char workingFolder[kShortcutField];
 };
 
-// msi.dll and its two entry points; loaded at start-up, freed at shutdown.
+// msi.dll and its two entry points; loaded at start-up, switched off at shutdown. The module
+// itself stays loaded for the life of the process, as a launch worker may still be inside it.
 bool LoadMsiFunctions();
 void FreeMsiFunctions();
 

@@ -19,10 +19,14 @@ const int kInstallStateLocal = 3;
 const int kGuidField = 39;
 const int kWidePathSize = 1024;
 
-// Written at start-up and shutdown only; launch workers read them.
+// Launch workers call into msi.dll from their own threads and may still be inside it when the
+// program closes, so the module, once loaded, stays loaded until the process ends: freeing only
+// switches the installer route off. The entry points are set once, before the route is first
+// switched on, and never change afterwards.
 HMODULE g_msi;
 MsiGetShortcutTargetFunction g_msiGetShortcutTarget;
 MsiGetComponentPathFunction g_msiGetComponentPath;
+volatile LONG g_msiEnabled;
 
 template <typename F> F LookUp(HMODULE module, const char* name) {
     return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
@@ -30,7 +34,7 @@ template <typename F> F LookUp(HMODULE module, const char* name) {
 
 // An advertised shortcut of a product installed on this machine: only the target is known.
 bool ResolveAdvertisedShortcut(const char* path, ShortcutInfo* info) {
-    if (!g_msiGetShortcutTarget || !g_msiGetComponentPath) return false;
+    if (!InterlockedCompareExchange(&g_msiEnabled, 0, 0)) return false;
     char product[kGuidField] = "";
     char feature[kGuidField] = "";
     char component[kGuidField] = "";
@@ -123,20 +127,21 @@ void CopyCut(char* out, int capacity, const char* text) {
 } // namespace
 
 bool LoadMsiFunctions() {
-    if (g_msi) FreeMsiFunctions();
-    g_msi = LoadLibraryA("msi.dll");
-    if (!g_msi) return false;
-    g_msiGetShortcutTarget = LookUp<MsiGetShortcutTargetFunction>(g_msi, "MsiGetShortcutTargetA");
-    g_msiGetComponentPath = LookUp<MsiGetComponentPathFunction>(g_msi, "MsiGetComponentPathA");
-    return g_msiGetShortcutTarget && g_msiGetComponentPath;
+    if (!g_msi) {
+        g_msi = LoadLibraryA("msi.dll");
+        if (!g_msi) return false;
+        g_msiGetShortcutTarget =
+            LookUp<MsiGetShortcutTargetFunction>(g_msi, "MsiGetShortcutTargetA");
+        g_msiGetComponentPath = LookUp<MsiGetComponentPathFunction>(g_msi, "MsiGetComponentPathA");
+    }
+    bool found = g_msiGetShortcutTarget && g_msiGetComponentPath;
+    // The interlocked write also orders the entry points before the switch for other threads.
+    InterlockedExchange(&g_msiEnabled, found ? 1 : 0);
+    return found;
 }
 
 void FreeMsiFunctions() {
-    if (!g_msi) return;
-    FreeLibrary(g_msi);
-    g_msi = nullptr;
-    g_msiGetShortcutTarget = nullptr;
-    g_msiGetComponentPath = nullptr;
+    InterlockedExchange(&g_msiEnabled, 0);
 }
 
 bool ResolveShortcut(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findData) {

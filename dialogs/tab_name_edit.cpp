@@ -2,6 +2,7 @@
 
 #include "catalogue/tab_names.h"
 #include "storage/data_paths.h"
+#include "storage/settings_catalogue.h"
 
 #include <shellapi.h>
 
@@ -14,6 +15,11 @@ const char kLeadingSpaceMessage[] = "タブ名の“先頭”に“空白”を�
 const char kLeadingSpaceCaption[] = "Error";
 const char kDuplicateMessage[] = "その名前は既に登録されています";
 const char kDuplicateCaption[] = "お知らせ";
+// Names the settings file could not give back with their entries.
+const char kLeadingBracketMessage[] = "タブ名の“先頭”に“[”を入れることはできません";
+const char kEqualsMessage[] = "タブ名に“=”を入れることはできません";
+const char kLineBreakMessage[] = "タブ名に改行を入れることはできません";
+const char kUnstorableCaption[] = "Error";
 
 LRESULT CallEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(g_editProc, edit, message, wParam, lParam);
@@ -54,6 +60,16 @@ void DropSplitCharacter(char* text) {
     }
 }
 
+// Long names that differ only beyond what a section name holds would share one section.
+bool TabSectionTaken(const char* name) {
+    char other[kTabNameSize];
+    for (int t = 0; t < TabNameCount(); ++t) {
+        GetTabName(t, other);
+        if (SameTabSection(name, other)) return true;
+    }
+    return false;
+}
+
 } // namespace
 
 LRESULT CALLBACK TabNameEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -77,11 +93,21 @@ TabNameCheck ReadTabName(HWND dialog, int editId, char* name) {
     DropSplitCharacter(name);
     if (name[0] == '\0') return TabNameEmpty;
     // Only the one-byte space is refused; a full-width space may start a name.
-    if (name[0] == ' ') {
+    const char* refusal = nullptr;
+    switch (CheckTabName(name)) {
+    case TabNameFault::LeadingSpace:
         MessageBoxA(dialog, kLeadingSpaceMessage, kLeadingSpaceCaption, MB_ICONERROR);
         return TabNameRefused;
+    case TabNameFault::LeadingBracket: refusal = kLeadingBracketMessage; break;
+    case TabNameFault::Equals: refusal = kEqualsMessage; break;
+    case TabNameFault::LineBreak: refusal = kLineBreakMessage; break;
+    case TabNameFault::None: break;
     }
-    if (TabNameExists(name)) {
+    if (refusal) {
+        MessageBoxA(dialog, refusal, kUnstorableCaption, MB_ICONERROR);
+        return TabNameRefused;
+    }
+    if (TabNameExists(name) || TabSectionTaken(name)) {
         MessageBoxA(dialog, kDuplicateMessage, kDuplicateCaption, MB_ICONERROR);
         return TabNameRefused;
     }

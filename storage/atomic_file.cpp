@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include <sys/stat.h>
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -47,6 +48,12 @@ bool ReadWholeFile(const char* path, std::unique_ptr<char[]>* out, size_t* size,
     *size = 0;
     FILE* f = std::fopen(path, "rb");
     if (!f) return false;
+    // Only a plain file has a size to read: a folder opened for reading has none.
+    struct stat info;
+    if (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode)) {
+        std::fclose(f);
+        return false;
+    }
     long length = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
     bool ok = length >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
@@ -66,7 +73,36 @@ bool ReadWholeFile(const char* path, std::unique_ptr<char[]>* out, size_t* size,
     return true;
 }
 
+FileReadResult ReadFileStatus(const char* path, std::unique_ptr<char[]>* out, size_t* size,
+                              size_t extra) {
+    if (ReadWholeFile(path, out, size, extra)) return FileReadResult::Read;
+    return PathExists(path) ? FileReadResult::Unreadable : FileReadResult::Missing;
+}
+
+bool PathExists(const char* path) {
+#ifdef _WIN32
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+#else
+    struct stat info;
+    return stat(path, &info) == 0;
+#endif
+}
+
+bool IsReadOnlyFile(const char* path) {
+#ifdef _WIN32
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+#else
+    // The permission bits, not access(): a privileged user may write anything.
+    struct stat info;
+    return stat(path, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0;
+#endif
+}
+
 bool SaveFileAtomically(const char* path, const void* data, size_t size) {
+    // The rename below would replace a read-only file where opening it for writing fails.
+    if (IsReadOnlyFile(path)) return false;
     char temp[kTempPathField];
     int n = std::snprintf(temp, sizeof temp, "%s%s", path, kTempSuffix);
     if (n < 0 || static_cast<size_t>(n) >= sizeof temp) return false;

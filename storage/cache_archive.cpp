@@ -1,10 +1,15 @@
 #include "storage/cache_archive.h"
 
 #include "storage/atomic_file.h"
+#include "storage/data_paths.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 const uint32_t kCacheTable[256] = {
     0xB512C28C, 0xD5CEBE3A, 0x45BC4118, 0xF1688AA6, 0xAAB7C664, 0x2F41EBD2, 0xFC729E70, 0xF9E40DBE,
@@ -51,9 +56,10 @@ size_t BoundedLength(const char* text, size_t limit) {
     return zero ? static_cast<size_t>(static_cast<const char*>(zero) - text) : limit + 1;
 }
 
-// In folder paths every byte of the upper half starts a two-byte character.
+// The one lead-byte rule of file paths: the one-byte katakana 0xA1..0xDF stand alone, so a tab
+// named in them keeps the backslash after its name as a separator.
 bool IsPathLead(unsigned char b) {
-    return b >= 0x80;
+    return IsPathLeadByte(b);
 }
 bool IsSeparator(char c) {
     return c == '/' || c == '\\';
@@ -348,57 +354,131 @@ int CountFiles(const CacheArchive& archive) {
     return count;
 }
 
-bool AddLoadedFile(CacheFolder* folder, const char* name, int32_t size, const void* data,
-                   CacheSharedBytes* shared) {
-    size_t length = std::strlen(name);
-    if (!folder->files) folder->files = new CacheFileList();
-    if (FindInList(*folder->files, name, length)) return false;
-    return AppendToList(folder->files, name, length, size, data, shared);
-}
-
 // ---- saving
 
+// One content placed in the file: its digest, size, the offset of its copy and where its
+// bytes are in memory.
 struct CacheBlockRef {
     uint32_t digest0;
     uint32_t digest1;
     int32_t size;
     uint32_t offset;
-    CacheBlockRef* next;
+    const unsigned char* data;
+    uint64_t quickHash;
+    int32_t next; // the next block of the same hash bucket, or -1
 };
 
-// Contents written so far, found by size and digest; the bytes are compared as well, so two
-// different contents never share one copy.
+// A quick hash of the bytes, eight at a time, to find equal contents; the digest, which walks
+// the bytes one at a time, is computed once per distinct content.
+uint64_t QuickHash(const unsigned char* data, int32_t size) {
+    const uint64_t k = 0x9E3779B97F4A7C15ull;
+    uint64_t h = static_cast<uint64_t>(size) * k;
+    size_t n = static_cast<size_t>(size), i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t w;
+        std::memcpy(&w, data + i, 8);
+        h = (h ^ w) * k;
+        h ^= h >> 29;
+    }
+    for (; i < n; ++i)
+        h = (h ^ data[i]) * k;
+    return h ^ (h >> 32);
+}
+
+// Contents placed so far. Equal hashes are confirmed by comparing the bytes, so two different
+// contents never share one copy. Files loaded from one copy point at the same bytes: they are
+// found by that address alone, with nothing to hash or compare.
 class BlockTable {
   public:
     explicit BlockTable(size_t files) {
         size_t buckets = 64;
-        while (buckets < files)
+        while (buckets < files / 2)
             buckets *= 2;
-        heads.assign(buckets, nullptr);
-        records.reserve(files);
+        heads.assign(buckets, -1);
+        byAddress.assign(buckets, AddressSlot{nullptr, 0, -1});
     }
-    const CacheBlockRef* Find(uint32_t d0, uint32_t d1, int32_t size, const unsigned char* data,
-                              const unsigned char* written) const {
-        for (const CacheBlockRef* r = heads[Bucket(d0, d1)]; r; r = r->next)
-            if (r->digest0 == d0 && r->digest1 == d1 && r->size == size &&
-                (size == 0 ||
-                 std::memcmp(written + r->offset, data, static_cast<size_t>(size)) == 0))
-                return r;
-        return nullptr;
+    int32_t FindAddress(const unsigned char* data, int32_t size) const {
+        const AddressSlot& slot = byAddress[Bucket(reinterpret_cast<uintptr_t>(data))];
+        return data && slot.data == data && slot.size == size ? slot.block : -1;
     }
-    void Add(uint32_t d0, uint32_t d1, int32_t size, uint32_t offset) {
-        CacheBlockRef*& head = heads[Bucket(d0, d1)];
-        records.push_back(CacheBlockRef{d0, d1, size, offset, head});
-        head = &records.back();
+    int32_t Find(uint64_t quickHash, int32_t size, const unsigned char* data) const {
+        for (int32_t i = heads[Bucket(quickHash)]; i >= 0; i = records[i].next) {
+            const CacheBlockRef& r = records[i];
+            if (r.quickHash == quickHash && r.size == size &&
+                (size == 0 || std::memcmp(r.data, data, static_cast<size_t>(size)) == 0))
+                return i;
+        }
+        return -1;
     }
+    int32_t Add(uint64_t quickHash, int32_t size, uint32_t offset, const unsigned char* data) {
+        uint32_t d0, d1;
+        CacheDigest(data, static_cast<size_t>(size), &d0, &d1);
+        int32_t& head = heads[Bucket(quickHash)];
+        records.push_back(CacheBlockRef{d0, d1, size, offset, data, quickHash, head});
+        head = static_cast<int32_t>(records.size() - 1);
+        return head;
+    }
+    // Later files with these bytes at this address are found by it.
+    void RememberAddress(const unsigned char* data, int32_t size, int32_t block) {
+        if (data) byAddress[Bucket(reinterpret_cast<uintptr_t>(data))] = {data, size, block};
+    }
+    const CacheBlockRef& Block(int32_t i) const { return records[static_cast<size_t>(i)]; }
 
   private:
-    size_t Bucket(uint32_t d0, uint32_t d1) const {
-        return (d0 ^ (d1 * 0x9E3779B1u)) & (heads.size() - 1);
+    size_t Bucket(uint64_t key) const {
+        return static_cast<size_t>((key ^ (key >> 29)) * 0x9E3779B97F4A7C15ull >> 32) &
+               (heads.size() - 1);
     }
-    std::vector<CacheBlockRef*> heads;
+    struct AddressSlot {
+        const unsigned char* data;
+        int32_t size;
+        int32_t block;
+    };
+    std::vector<int32_t> heads;
+    std::vector<AddressSlot> byAddress; // the last address seen in each slot
     std::vector<CacheBlockRef> records;
 };
+
+// Where one file's data goes: the block it shares, and whether its record carries the copy.
+struct PlacedData {
+    int32_t block;
+    bool follows;
+};
+
+// Lays out every file's data: the first file of each content carries it, later ones point
+// at it. Returns the size of the whole archive file, or 0 when it would pass 4 GiB.
+size_t PlaceData(const std::vector<CacheFolderRecord>& folders, BlockTable* blocks,
+                 std::vector<PlacedData>* placed) {
+    size_t pos = kCacheHeaderSize;
+    for (const CacheFolderRecord& r : folders) {
+        pos += 6 + r.path.size();
+        const CacheFileList* list = r.folder->files;
+        if (!list || !list->first) continue;
+        const CacheFile* f = list->first;
+        do {
+            pos += 18 + std::strlen(f->name);
+            int32_t same = blocks->FindAddress(f->data, f->size);
+            uint64_t quickHash = 0;
+            if (same < 0) {
+                quickHash = QuickHash(f->data, f->size);
+                same = blocks->Find(quickHash, f->size, f->data);
+                if (same >= 0) blocks->RememberAddress(f->data, f->size, same);
+            }
+            if (same >= 0) {
+                placed->push_back(PlacedData{same, false});
+            } else {
+                if (pos > UINT32_MAX) return 0;
+                int32_t block =
+                    blocks->Add(quickHash, f->size, static_cast<uint32_t>(pos), f->data);
+                blocks->RememberAddress(f->data, f->size, block);
+                placed->push_back(PlacedData{block, true});
+                pos += static_cast<size_t>(f->size);
+            }
+            f = f->next;
+        } while (f != list->first);
+    }
+    return pos > UINT32_MAX ? 0 : pos;
+}
 
 } // namespace
 
@@ -676,6 +756,84 @@ int CacheValidateBytes(const unsigned char* bytes, size_t size) {
 
 namespace {
 
+// Finds folders and files by name in constant time while a file is loaded; the tree's own
+// lists are searched from their start, which made loading quadratic in their length. Lists
+// that existed before the loading are indexed when first touched.
+class LoadIndex {
+  public:
+    explicit LoadIndex(CacheArchive& archive) : archive_(archive) {}
+
+    // As CacheCreateFolderPath.
+    CacheFolder* FolderPath(const char* path) {
+        size_t length = std::strlen(path);
+        if (length == 0) return &archive_.root;
+        PathWalk check(path, length);
+        const char* component;
+        size_t n;
+        while (check.Next(&component, &n))
+            if (n > kMaxName) return nullptr;
+        PathWalk walk(path, length);
+        CacheFolder* current = nullptr;
+        while (walk.Next(&component, &n)) {
+            SeedFolders(current);
+            std::string key = Key(current, component, n);
+            auto found = folders_.find(key);
+            if (found != folders_.end()) {
+                current = found->second;
+                continue;
+            }
+            CacheFolder* made = AppendFolder(archive_, current, component, n);
+            folders_.emplace(std::move(key), made);
+            current = made;
+        }
+        return current;
+    }
+
+    // Adds a loaded file unless its folder holds one of that name.
+    void AddFile(CacheFolder* folder, const char* name, int32_t size, const void* data,
+                 CacheSharedBytes* shared) {
+        SeedFiles(folder);
+        size_t length = std::strlen(name);
+        std::string key = Key(folder, name, length);
+        if (files_.count(key)) return;
+        if (!folder->files) folder->files = new CacheFileList();
+        if (AppendToList(folder->files, name, length, size, data, shared))
+            files_.insert(std::move(key));
+    }
+
+  private:
+    static std::string Key(const void* owner, const char* name, size_t length) {
+        std::string key(reinterpret_cast<const char*>(&owner), sizeof owner);
+        key.append(name, length);
+        return key;
+    }
+    void SeedFolders(CacheFolder* parent) {
+        if (!seededParents_.insert(parent).second) return;
+        CacheFolder* head = parent ? parent->firstChild : &archive_.root;
+        if (!head) return;
+        CacheFolder* f = head;
+        do {
+            folders_.emplace(Key(parent, f->name, std::strlen(f->name)), f);
+            f = f->next;
+        } while (f != head);
+    }
+    void SeedFiles(CacheFolder* folder) {
+        if (!seededFolders_.insert(folder).second || !folder->files || !folder->files->first)
+            return;
+        CacheFile* f = folder->files->first;
+        do {
+            files_.insert(Key(folder, f->name, std::strlen(f->name)));
+            f = f->next;
+        } while (f != folder->files->first);
+    }
+
+    CacheArchive& archive_;
+    std::unordered_map<std::string, CacheFolder*> folders_;
+    std::unordered_set<const void*> seededParents_;
+    std::unordered_set<std::string> files_;
+    std::unordered_set<const void*> seededFolders_;
+};
+
 void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(shared->bytes);
     if (size < kCacheHeaderSize || Read32(bytes) != archive.magic) return;
@@ -683,6 +841,7 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
     size_t pos = kCacheHeaderSize;
     char path[kCachePathField];
     char name[kCacheNameField];
+    LoadIndex index(archive);
     for (uint32_t i = 0; i < folders; ++i) {
         if (size - pos < 2) return;
         size_t pathLength = Read16(bytes + pos);
@@ -692,7 +851,7 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
         pos += pathLength;
         uint32_t files = Read32(bytes + pos);
         pos += 4;
-        CacheFolder* folder = CacheCreateFolderPath(archive, path);
+        CacheFolder* folder = index.FolderPath(path);
         for (uint32_t j = 0; j < files; ++j) {
             if (size - pos < 2) return;
             size_t nameLength = Read16(bytes + pos);
@@ -713,7 +872,7 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
                 if (offset > size || size - offset < static_cast<size_t>(dataSize)) return;
                 data = bytes + offset;
             }
-            if (folder) AddLoadedFile(folder, name, dataSize, data, shared);
+            if (folder) index.AddFile(folder, name, dataSize, data, shared);
         }
     }
 }
@@ -739,27 +898,24 @@ void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t si
 bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
     std::vector<CacheFolderRecord> folders;
     CacheFlatten(archive, &folders);
-    size_t bound = kCacheHeaderSize;
     size_t fileCount = 0;
     for (const CacheFolderRecord& r : folders) {
         if (r.path.size() > kMaxPath) return false;
-        bound += 6 + r.path.size();
-        if (!r.folder->files) continue;
-        fileCount += static_cast<size_t>(r.folder->files->count);
-        bound += 18 * static_cast<size_t>(r.folder->files->count) +
-                 static_cast<size_t>(r.folder->files->recordSize) -
-                 8 * static_cast<size_t>(r.folder->files->count);
+        if (r.folder->files) fileCount += static_cast<size_t>(r.folder->files->count);
     }
-    if (bound > UINT32_MAX) return false;
-    out->resize(bound);
+    // The layout is decided first, so the buffer holds exactly what is written.
+    BlockTable blocks(fileCount);
+    std::vector<PlacedData> placed;
+    placed.reserve(fileCount);
+    size_t total = PlaceData(folders, &blocks, &placed);
+    if (total == 0) return false;
+    out->assign(total, '\0');
     unsigned char* buffer = reinterpret_cast<unsigned char*>(&(*out)[0]);
     Write32(buffer, archive.magic);
-    Write32(buffer + 4, 0);
     Write32(buffer + 8, static_cast<uint32_t>(folders.size()));
     Write32(buffer + 12, static_cast<uint32_t>(fileCount));
-    std::memset(buffer + 16, 0, 8);
     size_t pos = kCacheHeaderSize;
-    BlockTable blocks(fileCount);
+    size_t n = 0;
     for (const CacheFolderRecord& r : folders) {
         Write16(buffer + pos, r.path.size());
         std::memcpy(buffer + pos + 2, r.path.data(), r.path.size());
@@ -770,30 +926,24 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
         if (!list || !list->first) continue;
         const CacheFile* f = list->first;
         do {
+            const PlacedData& p = placed[n++];
+            const CacheBlockRef& block = blocks.Block(p.block);
             size_t nameLength = std::strlen(f->name);
             Write16(buffer + pos, nameLength);
             std::memcpy(buffer + pos + 2, f->name, nameLength);
             pos += 2 + nameLength;
-            uint32_t d0, d1;
-            CacheDigest(f->data, static_cast<size_t>(f->size), &d0, &d1);
             Write32(buffer + pos, static_cast<uint32_t>(f->size));
-            Write32(buffer + pos + 4, d0);
-            Write32(buffer + pos + 8, d1);
+            Write32(buffer + pos + 4, block.digest0);
+            Write32(buffer + pos + 8, block.digest1);
+            Write32(buffer + pos + 12, block.offset);
             pos += 16;
-            const CacheBlockRef* same = blocks.Find(d0, d1, f->size, f->data, buffer);
-            if (same) {
-                Write32(buffer + pos - 4, same->offset);
-            } else {
-                Write32(buffer + pos - 4, static_cast<uint32_t>(pos));
-                blocks.Add(d0, d1, f->size, static_cast<uint32_t>(pos));
-                if (f->size > 0) std::memcpy(buffer + pos, f->data, static_cast<size_t>(f->size));
+            if (p.follows && f->size > 0) {
+                std::memcpy(buffer + pos, f->data, static_cast<size_t>(f->size));
                 pos += static_cast<size_t>(f->size);
             }
             f = f->next;
         } while (f != list->first);
     }
-    out->resize(pos);
-    buffer = reinterpret_cast<unsigned char*>(&(*out)[0]);
     Write32(buffer + 4, CacheChecksum(buffer + 8, pos - 8, kCacheChecksumStart));
     return true;
 }
@@ -802,7 +952,10 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
 
 namespace {
 CacheArchive archives[2];
-}
+// An archive file that was there at start but could not be read holds icons this run never
+// saw (individually set ones among them): it is not saved over.
+bool unreadableAtStart[2];
+} // namespace
 
 int CacheArchiveAuto() {
     return 0;
@@ -893,13 +1046,19 @@ int CacheIsModified(int archive) {
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context) {
     int verdict = CacheValidate(archive, filePath);
-    if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context)))
+    if (CacheArchiveAt(archive)) unreadableAtStart[archive] = verdict == -1 && PathExists(filePath);
+    if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context))) {
         CacheLoad(archive, filePath, kCacheMagic);
+    } else if (verdict == 0) {
+        // The user chose to clear the cache: the empty archive replaces the file at the next
+        // save, so the question is not asked again at every start.
+        CacheArchiveAt(archive)->modified = true;
+    }
     return verdict;
 }
 
 int CacheShutDown(int archive, const char* filePath) {
     if (!CacheArchiveAt(archive)) return -1;
-    if (!CacheIsModified(archive)) return 0;
+    if (!CacheIsModified(archive) || unreadableAtStart[archive]) return 0;
     return CacheSave(archive, filePath, kCacheMagic) > 0 ? 1 : 0;
 }

@@ -152,10 +152,12 @@ int CacheIsModified(int archive);
 
 // Start-up of one archive: a file whose checksum is right is loaded, a missing file leaves the
 // archive empty, and a changed file is loaded only when loadChanged answers true (the program
-// asks the user); otherwise the archive stays empty and the file is replaced at the next save.
+// asks the user); otherwise the archive stays empty and counts as changed, so that the emptied
+// archive replaces the file at the next save.
 // Returns what CacheValidate said about the file.
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context);
-// Shutdown of one archive: written only when it was changed during the run. 1 when written,
+// Shutdown of one archive: written only when it was changed during the run, and never over a
+// file that was there at start-up but could not be read. 1 when written,
 // 0 when unchanged or the file could not be written, -1 for a bad index.
 int CacheShutDown(int archive, const char* filePath);

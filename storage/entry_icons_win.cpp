@@ -272,6 +272,7 @@ void ReloadEntryIcon(int tab, const char* folder, int index, int iconType) {
     Entry* entry = FindEntry(tab, index);
     if (!entry) return;
     entry->IconType = iconType & 0xFF;
+    entry->iconPending = 0;
     FreeEntryIconBits(entry);
     if (entry->noIcon == 1) return;
 

@@ -8,6 +8,7 @@
 #include "storage/settings_options.h"
 #include "storage/settings_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,34 +38,35 @@ bool IsKnownMissing(const char* path) {
     return CanReadAttributes() && ReadAttributes(path) == kMissingAttributes;
 }
 
-bool GetByteAsInteger(const char* section, const char* key, int* value) {
-    if (!GetIntegerKey(section, key, value)) return false;
+bool GetByteAsInteger(const char* section, const char* key, int* value, int occurrence) {
+    if (!GetIntegerKey(section, key, value, occurrence)) return false;
     *value &= 0xFF;
     return true;
 }
 
 // Reads entry n of the section into record; false when its path key is missing or its file
 // is gone while DeadLink is set.
-bool ReadStoredEntry(const char* section, const char* tabName, int n, bool dropMissing,
-                     bool useStoredAttributes, Entry* record, int* iconType) {
+bool ReadStoredEntry(const char* section, const char* tabName, int n, int occurrence,
+                     bool dropMissing, bool useStoredAttributes, Entry* record, int* iconType) {
     char key[kSettingsNameField];
     std::memset(record, 0, sizeof *record);
     EntryKeyName(key, tabName, "FilePath", n);
-    if (!GetTextKey(section, key, record->FilePath, sizeof record->FilePath)) return false;
+    if (!GetTextKey(section, key, record->FilePath, sizeof record->FilePath, occurrence))
+        return false;
     if (dropMissing && IsKnownMissing(record->FilePath)) return false;
 
     EntryKeyName(key, tabName, "FileName", n);
-    GetTextKey(section, key, record->FileName, sizeof record->FileName);
+    GetTextKey(section, key, record->FileName, sizeof record->FileName, occurrence);
     EntryKeyName(key, tabName, "Arg", n);
-    GetTextKey(section, key, record->Arg, sizeof record->Arg);
+    GetTextKey(section, key, record->Arg, sizeof record->Arg, occurrence);
     EntryKeyName(key, tabName, "WorkPath", n);
-    if (!GetTextKey(section, key, record->WorkPath, sizeof record->WorkPath)) {
+    if (!GetTextKey(section, key, record->WorkPath, sizeof record->WorkPath, occurrence)) {
         DerivedWorkPath(record->WorkPath, sizeof record->WorkPath, record->FilePath);
     }
 
     EntryKeyName(key, tabName, "Attribute", n);
     int attribute = 0;
-    bool stored = GetIntegerKey(section, key, &attribute);
+    bool stored = GetIntegerKey(section, key, &attribute, occurrence);
     // Without the platform's attribute reader the stored value is all there is.
     if (stored && (useStoredAttributes || !CanReadAttributes())) {
         record->Attribute = static_cast<uint32_t>(attribute);
@@ -75,13 +77,13 @@ bool ReadStoredEntry(const char* section, const char* tabName, int n, bool dropM
 
     int value = 0;
     EntryKeyName(key, tabName, "IconType", n);
-    *iconType = GetByteAsInteger(section, key, &value) ? value : 0;
+    *iconType = GetByteAsInteger(section, key, &value, occurrence) ? value : 0;
     value = 0;
     EntryKeyName(key, tabName, "Count", n);
-    GetIntegerKey(section, key, &value);
+    GetIntegerKey(section, key, &value, occurrence);
     record->Count = value;
     EntryKeyName(key, tabName, "Comment", n);
-    GetTextKey(section, key, record->Comment, sizeof record->Comment);
+    GetTextKey(section, key, record->Comment, sizeof record->Comment, occurrence);
     return true;
 }
 
@@ -155,18 +157,85 @@ void DerivedWorkPath(char* out, size_t size, const char* path) {
     PathFolderPart(out, size, path);
 }
 
-void LoadTabEntries(int t, const char* tabName, int count) {
+TabNameFault CheckTabName(const char* name) {
+    if (name[0] == ' ') return TabNameFault::LeadingSpace;
+    if (name[0] == '[') return TabNameFault::LeadingBracket;
+    // Every byte, second bytes included: the key reader looks for '=' byte by byte.
+    for (const char* p = name; *p; ++p) {
+        if (*p == '=') return TabNameFault::Equals;
+        if (*p == '\r' || *p == '\n') return TabNameFault::LineBreak;
+    }
+    return TabNameFault::None;
+}
+
+void MakeStorableTabName(char* name) {
+    for (char* p = name; *p; ++p) {
+        bool leading = p == name && (*p == ' ' || *p == '[');
+        if (leading || *p == '=' || *p == '\r' || *p == '\n') *p = '_';
+    }
+}
+
+bool SameTabSection(const char* a, const char* b) {
+    char first[kSettingsNameField];
+    char second[kSettingsNameField];
+    TabSectionName(first, a);
+    TabSectionName(second, b);
+    return std::strcmp(first, second) == 0;
+}
+
+void NumberedTabName(char* out, const char* base, int k) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "(%d)", k);
+    const size_t room = kSettingsNameField - 1 - (sizeof kTabSectionPrefix - 1) - 1;
+    size_t kept = CharacterPrefixLength(base, std::strlen(base), room - std::strlen(suffix));
+    std::snprintf(out, kSettingsNameField, "%.*s%s", static_cast<int>(kept), base, suffix);
+}
+
+void StoredEntryIndexes(const char* tabName, int count, std::vector<int>* out) {
+    out->clear();
+    char sectionName[kSettingsNameField];
+    TabSectionName(sectionName, tabName);
+    const SettingsSection* section = SettingsFindSection(sectionName);
+    if (!section || count <= 0) return;
+    static const char kField[] = "_FilePath_";
+    const size_t fieldLength = sizeof kField - 1;
+    const SettingsKey* k = section->firstKey;
+    do {
+        // The index is the run of digits after the last "_FilePath_"; the whole name must then
+        // be the one the writer makes for that index.
+        const char* name = k->name;
+        size_t length = static_cast<size_t>(k->nameLength);
+        size_t digits = 0;
+        while (digits < length && digits < 10 && name[length - 1 - digits] >= '0' &&
+               name[length - 1 - digits] <= '9')
+            ++digits;
+        if (digits > 0 && length >= digits + fieldLength &&
+            std::memcmp(name + length - digits - fieldLength, kField, fieldLength) == 0) {
+            long long n = std::strtoll(name + length - digits, nullptr, 10);
+            char expected[kSettingsNameField];
+            if (n < count) EntryKeyName(expected, tabName, "FilePath", static_cast<int>(n));
+            if (n < count && std::strcmp(expected, name) == 0) out->push_back(static_cast<int>(n));
+        }
+        k = k->next;
+    } while (k != section->firstKey);
+    std::sort(out->begin(), out->end());
+    out->erase(std::unique(out->begin(), out->end()), out->end());
+}
+
+void LoadTabEntries(int t, const char* tabName, int count, int occurrence) {
     if (!GetTab(t)) return;
     char section[kSettingsNameField];
     TabSectionName(section, tabName);
     bool dropMissing = GetDeadLink() != 0;
     bool useStoredAttributes = GetFileNotCheck() != 0;
+    std::vector<int> indexes;
+    StoredEntryIndexes(tabName, count, &indexes);
     Entry* record = static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
     if (!record) return;
-    for (int n = 0; n < count; ++n) {
+    for (int n : indexes) {
         int iconType = 0;
-        if (!ReadStoredEntry(section, tabName, n, dropMissing, useStoredAttributes, record,
-                             &iconType)) {
+        if (!ReadStoredEntry(section, tabName, n, occurrence, dropMissing, useStoredAttributes,
+                             record, &iconType)) {
             continue;
         }
         char tabFolder[kIconFolderSize];

@@ -9,6 +9,9 @@
 // The question asked when an archive's checksum does not match.
 extern const char kCacheChangedQuestion[];
 
+// Tells the user once when the settings file is there but could not be read; it is then not
+// saved over at close.
+void ReportUnreadableSettings(HWND owner);
 // Validates and loads both archives, asking when one was changed outside the program.
 void LoadArchives(HWND owner);
 // Applies the loaded options to the window, then reads the command list, tabs and entries.

@@ -6,6 +6,7 @@
 #include "commands/menus.h"
 #include "input/window_behaviours.h"
 #include "storage/cache_archive.h"
+#include "storage/entry_icons.h"
 #include "storage/menu_commands.h"
 #include "storage/settings.h"
 #include "storage/settings_catalogue.h"
@@ -38,6 +39,15 @@ void TabCountKey(char* out, int i) {
     std::snprintf(out, kSettingsNameField, "Tab_%d_Count", i);
 }
 
+bool IsNameTakenBefore(int slot, const char* name) {
+    char other[kTabNameSize];
+    for (int t = 0; t < slot; ++t) {
+        GetTabName(t, other);
+        if (SameTabSection(other, name)) return true;
+    }
+    return false;
+}
+
 bool IsOnScreen(int x, int y) {
     return x >= 0 && y >= 0 && x < GetSystemMetrics(SM_CXSCREEN) &&
            y < GetSystemMetrics(SM_CYSCREEN);
@@ -55,7 +65,40 @@ void ApplyStoredStyle() {
     if (IsOnScreen(x, y)) PlaceMainWindow(MainWindow(), x, y, 0, 0, SWP_NOSIZE);
 }
 
+// The name the tab strip holds may differ from the stored one (bytes that are no Shift-JIS come
+// back as another character), may be one the file cannot give back, or may be one an earlier
+// tab already has. Any of these would lose entries at the next start: the tab gets a name of
+// its own that reads back, and its icon folder follows it when no earlier tab shares it.
+void GiveLoadedTabItsOwnName(int slot, const char* storedName, bool ownsIconFolder) {
+    char shown[kTabNameSize];
+    GetTabName(slot, shown);
+    MakeStorableTabName(shown);
+    char name[kSettingsNameField];
+    lstrcpynA(name, shown, sizeof name);
+    for (int k = 2; k < 1000 && IsNameTakenBefore(slot, name); ++k)
+        NumberedTabName(name, shown, k);
+    char current[kTabNameSize];
+    GetTabName(slot, current);
+    if (lstrcmpA(current, name) != 0) SetTabName(slot, name);
+    if (!ownsIconFolder || lstrcmpA(storedName, name) == 0) return;
+    char folder[kIconFolderSize];
+    TabCacheFolder(folder, storedName);
+    CacheRenameFolder(CacheArchiveAuto(), folder, name);
+    CacheRenameFolder(CacheArchiveUser(), folder, name);
+}
+
+const char kUnreadableSettingsMessage[] =
+    "設定ファイル(qdx.ini)を読み込めませんでした\r\n"
+    "他のソフトが使用中か、読み取りが許可されていない可能性があります\r\n"
+    "設定ファイルを守るため、今回の終了時には設定を保存しません";
+const char kNoticeCaption[] = "お知らせ";
+
 } // namespace
+
+void ReportUnreadableSettings(HWND owner) {
+    if (SettingsReadState() != FileReadResult::Unreadable) return;
+    MessageBoxA(owner, kUnreadableSettingsMessage, kNoticeCaption, MB_OK | MB_ICONWARNING);
+}
 
 void LoadArchives(HWND owner) {
     CacheStartUp(CacheArchiveAuto(), CachePath(), AskToLoadChangedArchive, owner);
@@ -76,6 +119,8 @@ void LoadTabs() {
     int count = 0;
     if (!GetIntegerKey(kInfoSection, "TabCount", &count)) return;
     if (count > kTabSlots) count = kTabSlots;
+    // The names as stored, per slot: a later tab of the same name reads the next group of keys.
+    char stored[kTabSlots][kTabNameSize];
     for (int i = 0; i < count; ++i) {
         char key[kSettingsNameField];
         char name[kTabNameSize];
@@ -85,10 +130,16 @@ void LoadTabs() {
         // A skipped tab leaves no gap: entries go to the slot of the item just made, so
         // catalogue slots and tab strip items stay aligned.
         int slot = TabNameCount() - 1;
+        if (slot < 0 || slot >= kTabSlots) continue;
+        lstrcpynA(stored[slot], name, kTabNameSize);
+        int occurrence = 0;
+        for (int earlier = 0; earlier < slot; ++earlier)
+            if (SameTabSection(stored[earlier], name)) ++occurrence;
         int entries = 0;
         TabCountKey(key, i);
-        if (slot < 0 || !GetIntegerKey(kInfoSection, key, &entries)) continue;
-        LoadTabEntries(slot, name, entries);
+        if (GetIntegerKey(kInfoSection, key, &entries))
+            LoadTabEntries(slot, name, entries, occurrence);
+        GiveLoadedTabItsOwnName(slot, name, occurrence == 0);
     }
 }
 

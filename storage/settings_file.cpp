@@ -2,6 +2,7 @@
 
 #include "storage/atomic_file.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -135,6 +136,12 @@ bool IsPlainText(const char* p, const char* end) {
 // Same for the text of a string value: quote, backslash or a byte of the upper half.
 bool TextWordNeedsLook(uint64_t w) {
     return ((w & kHighs) | ZeroBytes(w ^ (kOnes * '"')) | ZeroBytes(w ^ (kOnes * '\\'))) != 0;
+}
+
+// True when p is the closing quote of a value: a quote with nothing after it on the line but
+// the carriage return of its line end.
+bool ClosesValue(const char* p, const char* end) {
+    return p < end && *p == '"' && (end - p == 1 || (end - p == 2 && p[1] == '\r'));
 }
 
 uint64_t LoadWord(const char* p) {
@@ -373,11 +380,12 @@ int SettingsFile::SetValue(const char* sectionName, const SettingsValue& value) 
 }
 
 SettingsKey* SettingsFile::FindKey(SettingsSection* section, const char* name, size_t length,
-                                   int backward) {
+                                   int backward, int occurrence) {
     auto sameName = [&](const SettingsKey* k) {
         return static_cast<size_t>(k->nameLength) == length &&
                std::memcmp(k->name, name, length) == 0;
     };
+    if (occurrence > 0) return FindLaterKey(section, name, length, occurrence);
     // Keys are mostly read in the order they were written: look around the last hit first. The
     // key after it nearly always matches, so it is compared before the name is even hashed.
     bool nearLastHit = section == lastSection && lastKey && lastKey->next && lastKey->prev;
@@ -402,12 +410,35 @@ SettingsKey* SettingsFile::FindKey(SettingsSection* section, const char* name, s
     return nullptr;
 }
 
+// A name set more than once (two tabs of one name in a hand-edited file) is read group by group:
+// the occurrence-th key of the name in list order, or the last one when there are fewer.
+SettingsKey* SettingsFile::FindLaterKey(SettingsSection* section, const char* name, size_t length,
+                                        int occurrence) {
+    uint32_t hash = SettingsNameHash(name, length);
+    SettingsKey* found = nullptr;
+    int seen = 0;
+    SettingsKey* k = section->firstKey;
+    do {
+        if (k->hash == hash && static_cast<size_t>(k->nameLength) == length &&
+            std::memcmp(k->name, name, length) == 0) {
+            found = k;
+            if (seen++ == occurrence) break;
+        }
+        k = k->next;
+    } while (k != section->firstKey);
+    return found;
+}
+
+const SettingsSection* SettingsFile::FindSectionNamed(const char* name) const {
+    return FindSection(name, BoundedLength(name, kMaxName));
+}
+
 int SettingsFile::GetValue(const char* sectionName, const char* keyName, SettingsValue* out,
-                           int deepCopy, int backward) {
+                           int deepCopy, int backward, int occurrence) {
     SettingsSection* section = FindSection(sectionName, BoundedLength(sectionName, kMaxName));
     if (!section) return 0;
     size_t length = BoundedLength(keyName, kMaxName);
-    SettingsKey* key = FindKey(section, keyName, length, backward);
+    SettingsKey* key = FindKey(section, keyName, length, backward, occurrence);
     if (!key) return 0;
     lastSection = section;
     lastKey = key;
@@ -449,9 +480,16 @@ int SettingsFile::GetValue(const char* sectionName, const char* keyName, Setting
     return 1;
 }
 
+// The name runs through the last ']' of the line, so a name that holds ']' itself (also as the
+// second byte of a two-byte character, as in many katakana) comes back whole.
 void SettingsFile::ReadSectionName(const char* open, const char* end) {
-    const char* close =
-        static_cast<const char*>(std::memchr(open + 1, ']', static_cast<size_t>(end - open - 1)));
+    const char* close = nullptr;
+    for (const char* p = end; p > open + 1;) {
+        if (*--p == ']') {
+            close = p;
+            break;
+        }
+    }
     size_t length = close ? static_cast<size_t>(close - open + 1) : static_cast<size_t>(end - open);
     length = CutName(length);
     std::memcpy(currentName, open, length);
@@ -474,6 +512,13 @@ void SettingsFile::ReadString(const char* p, const char* end) {
         }
         if (p == end || *p == '"') break;
         unsigned char b = static_cast<unsigned char>(*p);
+        if (IsSettingsLeadByte(b) && ClosesValue(p + 1, end)) {
+            // No character has a quote as its second byte: a text from another editor (UTF-8)
+            // ends in a lone lead byte here, and the quote still closes the value.
+            if (n + 1 > room) break;
+            out[n++] = static_cast<char>(b);
+            break;
+        }
         if (IsSettingsLeadByte(b)) {
             size_t pair = p + 1 < end ? 2 : 1;
             if (n + pair > room) break;
@@ -618,7 +663,7 @@ void SettingsFile::LoadBytes(const char* bytes, size_t size) {
 int SettingsFile::Load(const char* path) {
     std::unique_ptr<char[]> bytes;
     size_t size;
-    if (!ReadWholeFile(path, &bytes, &size, 1)) return 1;
+    if (ReadFileStatus(path, &bytes, &size, 1) != FileReadResult::Read) return 1;
     LoadBytes(bytes.get(), size);
     return 1;
 }
@@ -673,6 +718,47 @@ SettingsFile document;
 SettingsValue textScratch;
 SettingsValue numberScratch;
 
+// The settings file as the last SettingsRead found it: kept for the backup that the first save
+// of the run writes beside it.
+FileReadResult foundState = FileReadResult::Missing;
+std::string foundPath;
+std::string foundBytes;
+bool backupWritten = false;
+
+// What was found applies to writes of the same file only.
+bool IsFoundPath(const char* path) {
+    return foundPath == path;
+}
+
+const char kBackupSuffix[] = ".bak";
+
+// Keeps the file as it was found before anything replaces it; true when it may be replaced.
+bool KeepFoundFile(const char* path) {
+    if (foundState != FileReadResult::Read || backupWritten || !IsFoundPath(path)) return true;
+    std::string backup = std::string(path) + kBackupSuffix;
+    backupWritten = SaveFileAtomically(backup.c_str(), foundBytes.data(), foundBytes.size());
+    return backupWritten;
+}
+
+// Numbers stored where a text is expected come out as their decimal text, lists as the empty
+// text; either way the field ends with a zero inside it.
+int NumberAsText(const SettingsValue& scratch, char* to, size_t size) {
+    char digits[16] = "";
+    if (scratch.type == SettingsType::Integer) {
+        int32_t v;
+        std::memcpy(&v, scratch.value, 4);
+        std::snprintf(digits, sizeof digits, "%d", static_cast<int>(v));
+    } else if (scratch.type == SettingsType::Byte) {
+        std::snprintf(digits, sizeof digits, "%u",
+                      *static_cast<const unsigned char*>(scratch.value));
+    }
+    size_t n = std::strlen(digits);
+    if (n > size - 1) n = size - 1;
+    std::memcpy(to, digits, n);
+    to[n] = '\0';
+    return static_cast<int>(n);
+}
+
 void FreeScratch(SettingsValue* scratch) {
     std::free(scratch->value);
     std::memset(scratch, 0, sizeof *scratch);
@@ -704,12 +790,32 @@ void SettingsRelease() {
 }
 
 int SettingsRead(const char* path) {
-    return document.Load(path);
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+    foundState = ReadFileStatus(path, &bytes, &size, 1);
+    foundPath = path;
+    foundBytes.clear();
+    backupWritten = false;
+    if (foundState != FileReadResult::Read) return 1;
+    foundBytes.assign(bytes.get(), size);
+    document.LoadBytes(bytes.get(), size);
+    return 1;
+}
+
+FileReadResult SettingsReadState() {
+    return foundState;
 }
 
 int SettingsWrite(const char* path, const char* header) {
     if (header) document.SetHeader(header);
+    // A file that is there but could not be read holds a catalogue this run never saw.
+    if (foundState == FileReadResult::Unreadable && IsFoundPath(path)) return 0;
+    if (!KeepFoundFile(path)) return 0;
     return document.Save(path);
+}
+
+const SettingsSection* SettingsFindSection(const char* sectionName) {
+    return document.FindSectionNamed(sectionName);
 }
 
 int SettingsHasSection(const char* sectionName) {
@@ -730,7 +836,7 @@ int SettingsSet(const char* sectionName, const char* keyName, SettingsType type,
 }
 
 int SettingsGet(const char* sectionName, const char* keyName, SettingsType type, void* destination,
-                size_t destinationSize, int backward) {
+                size_t destinationSize, int backward, int occurrence) {
     SettingsValue* scratch;
     switch (type) {
     case SettingsType::Integer:
@@ -740,10 +846,13 @@ int SettingsGet(const char* sectionName, const char* keyName, SettingsType type,
     default: return -1;
     }
     if (!scratch->value) return -1;
-    if (!document.GetValue(sectionName, keyName, scratch, 0, backward)) return -1;
+    if (!document.GetValue(sectionName, keyName, scratch, 0, backward, occurrence)) return -1;
 
     const char* from = static_cast<const char*>(scratch->value);
     char* to = static_cast<char*>(destination);
+    if (type == SettingsType::String && scratch->type != SettingsType::String) {
+        return destinationSize == 0 ? 0 : NumberAsText(*scratch, to, destinationSize);
+    }
     switch (scratch->type) {
     case SettingsType::String: {
         if (destinationSize == 0) return 0;

@@ -2,6 +2,8 @@
 // key and written back in one piece. Texts are Shift-JIS byte strings.
 #pragma once
 
+#include "storage/atomic_file.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -94,8 +96,11 @@ class SettingsFile {
     int AddSection(const char* name);
     int HasSection(const char* name) const;
     int SetValue(const char* sectionName, const SettingsValue& value);
+    // occurrence > 0 reads the occurrence-th key of that name (0 is the first), or the last one
+    // when the section holds fewer.
     int GetValue(const char* sectionName, const char* keyName, SettingsValue* out, int deepCopy,
-                 int backward);
+                 int backward, int occurrence = 0);
+    const SettingsSection* FindSectionNamed(const char* name) const;
     void Clear();
 
     const char* Header() const { return header; }
@@ -111,7 +116,10 @@ class SettingsFile {
                         int32_t length);
     int PutKey(SettingsSection* section, const char* name, size_t nameLength, SettingsType type,
                const void* value, int32_t length);
-    SettingsKey* FindKey(SettingsSection* section, const char* name, size_t length, int backward);
+    SettingsKey* FindKey(SettingsSection* section, const char* name, size_t length, int backward,
+                         int occurrence);
+    SettingsKey* FindLaterKey(SettingsSection* section, const char* name, size_t length,
+                              int occurrence);
     void* Allocate(size_t bytes);
     void ParseLine(const char* begin, const char* end);
     bool ReadKey(const char* p0, const char* end);
@@ -142,8 +150,17 @@ class SettingsFile {
 SettingsFile& SettingsDocument();
 int SettingsPrepare();
 void SettingsRelease();
+// Reads the file into the document and keeps its bytes for the backup.
 int SettingsRead(const char* path);
+// What the last SettingsRead found: no file, a file read whole, or a file that is there but
+// could not be read.
+FileReadResult SettingsReadState();
+// Writes the document over path. The first write after a read keeps the file as it was found
+// as path + ".bak" (a file that was read cannot be replaced before that backup is written), and
+// a file that could not be read is never replaced. 1 when written.
 int SettingsWrite(const char* path, const char* header);
+// The section of that name, or null; for walking its keys.
+const SettingsSection* SettingsFindSection(const char* sectionName);
 int SettingsHasSection(const char* sectionName);
 int SettingsSet(const char* sectionName, const char* keyName, SettingsType type, const void* data,
                 int32_t length);
@@ -151,5 +168,7 @@ int SettingsSet(const char* sectionName, const char* keyName, SettingsType type,
 // a String as its text and a zero, cut to fit at a character boundary; an Integer or
 // IntegerList as the int32 elements that fit; a Byte as one byte. Returns the length copied
 // (text bytes or elements), or -1 for an unknown type code or a missing section or key.
+// A String asked for where a number is stored gives the number's decimal text (a list gives the
+// empty text), so a text field always ends with a zero inside it. occurrence as for GetValue.
 int SettingsGet(const char* sectionName, const char* keyName, SettingsType type, void* destination,
-                size_t destinationSize, int backward);
+                size_t destinationSize, int backward, int occurrence = 0);

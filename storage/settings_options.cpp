@@ -76,18 +76,19 @@ void MenuKey(char* out, const char* word, int i) {
 
 } // namespace
 
-bool GetIntegerKey(const char* section, const char* key, int* value) {
+bool GetIntegerKey(const char* section, const char* key, int* value, int occurrence) {
     int32_t read = 0;
-    if (SettingsGet(section, key, SettingsType::Integer, &read, sizeof read, 0) < 0) return false;
+    if (SettingsGet(section, key, SettingsType::Integer, &read, sizeof read, 0, occurrence) < 0)
+        return false;
     *value = read;
     return true;
 }
 
-bool GetTextKey(const char* section, const char* key, char* field, int size) {
+bool GetTextKey(const char* section, const char* key, char* field, int size, int occurrence) {
     if (size <= 0) return false;
     field[0] = '\0';
-    return SettingsGet(section, key, SettingsType::String, field, static_cast<size_t>(size), 0) >=
-           0;
+    return SettingsGet(section, key, SettingsType::String, field, static_cast<size_t>(size), 0,
+                       occurrence) >= 0;
 }
 
 void SetIntegerKey(const char* section, const char* key, int value) {

@@ -15,9 +15,9 @@ void LoadMenuCommands();
 void SaveMenu();
 
 // Fetches an Integer key into *value; false (value untouched) when the key is missing.
-bool GetIntegerKey(const char* section, const char* key, int* value);
+bool GetIntegerKey(const char* section, const char* key, int* value, int occurrence = 0);
 // Fetches a String key into a field of `size` bytes, cut to fit; empty when missing.
-bool GetTextKey(const char* section, const char* key, char* field, int size);
+bool GetTextKey(const char* section, const char* key, char* field, int size, int occurrence = 0);
 void SetIntegerKey(const char* section, const char* key, int value);
 void SetByteKey(const char* section, const char* key, int value);
 void SetTextKey(const char* section, const char* key, const char* text);

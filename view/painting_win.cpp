@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "commands/path_utils.h"
+#include "storage/icon_loading.h"
 #include "storage/settings.h"
 #include "view/gradient.h"
 #include "view/grid.h"
@@ -239,6 +240,8 @@ void PaintEntries() {
     EntrySnapshot* snapshot = static_cast<EntrySnapshot*>(std::calloc(1, sizeof(EntrySnapshot)));
     if (!snapshot) return;
     int tab = CurrentTab();
+    // A tab shown for the first time since start-up gets its cached icons before it is drawn.
+    BindCachedTabIcons(tab);
     int first = FirstVisibleRow() * columns;
     int iconMode = GetIconDraw();
     int k = 0;

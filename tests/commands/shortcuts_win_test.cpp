@@ -127,4 +127,44 @@ TEST(StartupShortcut, LivesInTheUsersStartupFolder) {
     EXPECT_EQ(std::string(folder) + "\\qdx.lnk", link);
 }
 
+// Launch workers resolve links on threads of their own while the program closes; nothing the
+// close does may pull msi.dll away from under them.
+struct ResolveLoop {
+    std::string link;
+    volatile LONG stop;
+    volatile LONG wrong;
+};
+
+DWORD WINAPI ResolveUntilStopped(void* param) {
+    ResolveLoop* loop = static_cast<ResolveLoop*>(param);
+    while (!InterlockedCompareExchange(&loop->stop, 0, 0)) {
+        char folder[MAX_PATH] = "";
+        if (!StartFolderOf(folder, sizeof folder, loop->link.c_str()) ||
+            Upper(folder) != "C:\\WINDOWS")
+            InterlockedIncrement(&loop->wrong);
+    }
+    return 0;
+}
+
+TEST_F(ShortcutTest, FreeingTheInstallerFunctionsWhileWorkersResolveIsSafe) {
+    ResolveLoop loop{MakeLink("busy.lnk", "C:\\windows"), 0, 0};
+    HMODULE before = GetModuleHandleA("msi.dll");
+    HANDLE workers[4];
+    for (HANDLE& worker : workers)
+        worker = CreateThread(nullptr, 0, ResolveUntilStopped, &loop, 0, nullptr);
+    for (int round = 0; round < 200; ++round) {
+        LoadMsiFunctions();
+        FreeMsiFunctions();
+    }
+    InterlockedExchange(&loop.stop, 1);
+    WaitForMultipleObjects(4, workers, TRUE, INFINITE);
+    for (HANDLE worker : workers)
+        CloseHandle(worker);
+    EXPECT_EQ(0, loop.wrong);
+    // Once loaded, the module stays: a worker may still be inside it.
+    if (before == nullptr) {
+        EXPECT_NE(nullptr, GetModuleHandleA("msi.dll"));
+    }
+}
+
 } // namespace

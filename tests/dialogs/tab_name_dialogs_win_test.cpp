@@ -190,4 +190,40 @@ TEST_F(TabNameDialogTest, TemplatesHaveTheirTitlesControlsAndNoCloseBox) {
     }
 }
 
+TEST_F(TabNameDialogTest, NamesTheSettingsFileCannotGiveBackAreRefused) {
+    const std::string longName(252, 'n');
+    AppendTab(longName.c_str());
+    const struct {
+        std::string name;
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {"[x", "Error", "タブ名の“先頭”に“[”を入れることはできません"},
+        {"a=b", "Error", "タブ名に“=”を入れることはできません"},
+        // Equal to the first tab as far as the settings file can tell.
+        {longName + "xyz", "お知らせ", kDuplicateText},
+    };
+    std::vector<Refusal> refusals;
+    ModalDriver driver;
+    driver.Expect(kCreateTitle, [&](HWND dialog) {
+        for (const auto& c : cases)
+            refusals.push_back(
+                RefuseName(dialog, IDC_TAB_CREATE_NAME, IDC_TAB_CREATE_OK, c.name.c_str()));
+        SetDlgItemTextA(dialog, IDC_TAB_CREATE_NAME, "ゾーン");
+        PressButton(dialog, IDC_TAB_CREATE_OK);
+    });
+    driver.Start();
+    SendMessageA(MainWindow(), WM_COMMAND, IDM_TAB_NEW, 0);
+    ASSERT_TRUE(driver.Finish());
+    ASSERT_EQ(3u, refusals.size());
+    for (size_t i = 0; i < refusals.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(cases[i].caption, refusals[i].caption);
+        EXPECT_EQ(cases[i].text, refusals[i].text);
+        EXPECT_EQ(cases[i].name, refusals[i].fieldAfter);
+    }
+    // A second byte 5D, as in many katakana, is no reason to refuse.
+    EXPECT_EQ(1, FindTab("ゾーン"));
+}
+
 } // namespace

@@ -120,6 +120,7 @@ const char kFullFile[] =
 
 struct BoxSearch {
     DWORD processId;
+    const char* caption;
     HWND found;
 };
 
@@ -129,7 +130,8 @@ BOOL CALLBACK MatchErrorBox(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &owner);
     char title[64] = "";
     GetWindowTextA(window, title, sizeof title);
-    if (owner == search->processId && IsWindowVisible(window) && lstrcmpA(title, "Error") == 0) {
+    if (owner == search->processId && IsWindowVisible(window) &&
+        lstrcmpA(title, search->caption) == 0) {
         search->found = window;
         return FALSE;
     }
@@ -147,10 +149,10 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
     return TRUE;
 }
 
-// Waits for the program's "Error" message box; returns its text and presses a button.
-bool AnswerErrorBox(DWORD processId, int button, std::string* text) {
+// Waits for the program's message box of that caption; returns its text and presses a button.
+bool AnswerBox(DWORD processId, const char* caption, int button, std::string* text) {
     for (int tries = 0; tries < 600; ++tries) {
-        BoxSearch search = {processId, nullptr};
+        BoxSearch search = {processId, caption, nullptr};
         EnumWindows(MatchErrorBox, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             Sleep(100);
@@ -166,6 +168,10 @@ bool AnswerErrorBox(DWORD processId, int button, std::string* text) {
     return false;
 }
 
+bool AnswerErrorBox(DWORD processId, int button, std::string* text) {
+    return AnswerBox(processId, "Error", button, text);
+}
+
 class SettingsFileTest : public ::testing::Test {
   protected:
     // A fresh folder with the program, optionally a settings file and archive files.
@@ -174,6 +180,7 @@ class SettingsFileTest : public ::testing::Test {
         DeleteFileA(Path("qdx.ini").c_str());
         DeleteFileA(Path("Cache.arc").c_str());
         DeleteFileA(Path("CacheUser.arc").c_str());
+        DeleteFileA(Path("qdx.ini.bak").c_str());
         exe_ = InstallProgram(folder_, exeName);
         ASSERT_TRUE(FileExists(exe_)) << exe_;
     }
@@ -286,10 +293,59 @@ TEST_F(SettingsFileTest, ChangedArchivesAreQuestionedOneAfterTheOther) {
     EXPECT_EQ(question, second);
     WaitForWindow();
     Close();
-    // Neither archive changed in this run: both files stay as they were.
+    // Loaded anyway and unchanged: the file stays. Cleared: the empty archive replaces it, so
+    // the question is not asked again at the next start.
     EXPECT_EQ(archive, ReadWholeFile(Path("Cache.arc")));
+    archive[12] = 0;
     EXPECT_EQ(archive, ReadWholeFile(Path("CacheUser.arc")));
     EXPECT_TRUE(FileExists(Path("qdx.ini")));
+}
+
+// A tab whose name holds the byte 5D (the second byte of "ゾ") next to lines the reader cannot
+// make sense of: the entry comes back at every start, and the file as found is kept beside the
+// new one each time.
+TEST_F(SettingsFileTest, KatakanaTabsKeepTheirEntriesAndTheFoundFileIsKept) {
+    Prepare("katakana");
+    const std::string found = std::string(kHeader) +
+                              "[Info]\r\nMenuTotal = 0\r\nTabCount = 1\r\n"
+                              "Tab_0 = \"ゾーン\"\r\nTab_0_Count = 1\r\n"
+                              "[Broken\r\nTabCount = -1\rkept = \"only in the backup\"\r\n"
+                              "[Tab_ゾーン]\r\n"
+                              "ゾーン_FilePath_0 = \"C:\\\\windows\\\\notepad.exe\"\r\n";
+    WriteFile(Path("qdx.ini"), found);
+    RunOnce();
+    EXPECT_EQ(found, ReadWholeFile(Path("qdx.ini.bak")));
+    std::string first = ReadWholeFile(Path("qdx.ini"));
+    EXPECT_NE(std::string::npos, first.find("Tab_0_Count = 1\r\n")) << first;
+    EXPECT_NE(std::string::npos,
+              first.find("[Tab_ゾーン]\r\nゾーン_FilePath_0 = \"C:\\\\windows\\\\notepad.exe\""))
+        << first;
+    RunOnce();
+    EXPECT_EQ(first, ReadWholeFile(Path("qdx.ini")));
+    EXPECT_EQ(first, ReadWholeFile(Path("qdx.ini.bak")));
+}
+
+// A settings file that another program holds open cannot be read: the user is told once and
+// the file is not saved over at close.
+TEST_F(SettingsFileTest, ASettingsFileThatCannotBeReadIsNotSavedOver) {
+    Prepare("locked");
+    WriteFile(Path("qdx.ini"), kFullFile);
+    HANDLE lock = CreateFileA(Path("qdx.ini").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+    Launch();
+    std::string text;
+    ASSERT_TRUE(AnswerBox(program_.process.dwProcessId, "お知らせ", IDOK, &text));
+    EXPECT_NE(std::string::npos, text.find("qdx.ini")) << text;
+    WaitForWindow();
+    Close();
+    CloseHandle(lock);
+    EXPECT_EQ(kFullFile, ReadWholeFile(Path("qdx.ini")));
+    EXPECT_FALSE(FileExists(Path("qdx.ini.bak")));
+    // Once the file can be read again, everything is back.
+    RunOnce();
+    EXPECT_EQ(Replace(kFullFile, "VersionMiner = 10", "VersionMiner = 20"),
+              ReadWholeFile(Path("qdx.ini")));
 }
 
 } // namespace

@@ -188,6 +188,29 @@ TEST(CacheLayout, EqualDigestsWithDifferentBytesAreBothStored) {
     EXPECT_EQ("[] [F] one:" + first + " two:" + second + " three:" + first, Listing(b));
 }
 
+TEST(CacheLayout, LoadedCopiesAreSharedOnlyWhereTheBytesAgree) {
+    CacheArchive a;
+    ASSERT_EQ(1, Add(a, "F", "x", "abc"));
+    ASSERT_EQ(1, Add(a, "F", "y", "abc"));
+    std::string file = Save(a);
+    // y points at x's data; a damaged size makes it the shorter "ab" at the same address.
+    size_t ySize = file.size() - 16;
+    ASSERT_EQ(3u, At(file, ySize));
+    Put32(&file, ySize, 2);
+    Reseal(&file);
+    CacheArchive b;
+    Load(&b, file);
+    ASSERT_EQ("[] [F] x:abc y:ab", Listing(b));
+    ASSERT_EQ(1, Add(b, "G", "z", "abc")); // a copy of its own with loaded bytes
+    std::string again = Save(b);
+    CacheArchive c;
+    Load(&c, again);
+    EXPECT_EQ("[] [F] x:abc y:ab [G] z:abc", Listing(c));
+    // Only "abc" and "ab" are stored: z shares x's copy.
+    EXPECT_EQ(24u + 6 + 7 + (2 + 1 + 16 + 3) + (2 + 1 + 16 + 2) + 7 + (2 + 1 + 16), again.size());
+    EXPECT_EQ(again, Save(c));
+}
+
 TEST(CacheLayout, ShiftJisNamesAndPathsRoundTrip) {
     CacheArchive a;
     // Second bytes 5C, 5B, 5D, and 2F never split a path.
@@ -496,4 +519,60 @@ TEST(CacheProcessWide, UnchangedArchiveIsNotRewritten) {
     if (CacheIsModified(0)) GTEST_SKIP() << "archive 0 was changed earlier in this process";
     EXPECT_EQ(0, CacheShutDown(0, path.c_str()));
     EXPECT_EQ("not an archive", ReadBytes(path));
+}
+
+TEST(CacheLoading, ManyFoldersAndFilesLoadWholeAndInOrderOntoAnExistingTree) {
+    CacheArchive a;
+    for (int i = 0; i < 2000; ++i) {
+        std::string folder = "F" + std::to_string(i);
+        Add(a, folder.c_str(), "n", std::to_string(i));
+        if (i % 100 == 0) Add(a, (folder + "\\sub").c_str(), "m", "x");
+    }
+    for (int i = 0; i < 2000; ++i)
+        Add(a, "Many", ("f" + std::to_string(i)).c_str(), "y");
+    const std::string file = Save(a);
+    CacheArchive b;
+    Load(&b, file);
+    EXPECT_EQ(file, Save(b));
+    // Loaded over folders and files that are already there: those are met, not doubled.
+    CacheArchive c;
+    Add(c, "F5", "n", "kept");
+    Add(c, "Many", "own", "z");
+    Load(&c, file);
+    EXPECT_EQ(1, CacheHasFile(c, "F5", "n"));
+    CacheFile got{};
+    ASSERT_EQ(1, CacheGetFile(c, &got, "F5", "n"));
+    EXPECT_EQ("kept", std::string(reinterpret_cast<char*>(got.data), 4));
+    std::free(got.data);
+    EXPECT_EQ(2001, CacheFindFolder(c, "Many")->files->count);
+    EXPECT_EQ(1, CacheHasFile(c, "F1900\\sub", "m"));
+}
+
+TEST(CacheTree, HalfWidthKatakanaEndAtTheSeparator) {
+    CacheArchive a;
+    // "ﾂｰﾙ": one-byte katakana; the backslash after them separates.
+    const char* tab = "Cache\\\xC2\xB0\xD9";
+    const std::string icons = std::string(tab) + "\\C:";
+    ASSERT_EQ(1, Add(a, icons.c_str(), "a.exe", "icon"));
+    EXPECT_NE(nullptr, CacheFindFolder(a, tab));
+    EXPECT_EQ(1, CacheRenameFolder(a, tab, "\xC2\xB0\xD9\xBD"));
+    EXPECT_EQ(1, CacheHasFile(a, "Cache\\\xC2\xB0\xD9\xBD\\C:", "a.exe"));
+    EXPECT_EQ(1, CacheDeleteFolder(a, "Cache\\\xC2\xB0\xD9\xBD"));
+    EXPECT_EQ("[] [Cache]", Listing(a));
+    // A two-byte character keeps its second byte 5C.
+    ASSERT_EQ(1, Add(a, "Cache\\\x83\x5C\\C:", "b.exe", "icon"));
+    EXPECT_NE(nullptr, CacheFindFolder(a, "Cache\\\x83\x5C"));
+}
+
+TEST(CacheProcessWide, AnArchiveThatCouldNotBeReadIsNotSavedOver) {
+    std::string path = TestFolder() + "/CacheUser.arc";
+    // A folder of that name stands for a file that is there and cannot be read.
+    MakeFolder(path);
+    EXPECT_EQ(-1, CacheStartUp(1, path.c_str(), Answer, nullptr));
+    CacheAddFile(1, "Cache\\T", "x", 1, "x");
+    EXPECT_EQ(0, CacheShutDown(1, path.c_str()));
+    RemoveFolder(path);
+    EXPECT_EQ(-1, CacheStartUp(1, path.c_str(), Answer, nullptr));
+    EXPECT_EQ(1, CacheShutDown(1, path.c_str()));
+    CacheClear(1);
 }

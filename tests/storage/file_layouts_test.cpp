@@ -44,6 +44,7 @@ TEST(FileLayouts, SettingsFileIsTheCommittedBytes) {
     SettingsPrepare();
     ResetSettings();
     ApplyDefaultSettingValues(0x808080, 0);
+    ClearMenuCommands();
     FillDefaultMenuCommands();
     FreeCatalogue();
     ClearCatalogue();
@@ -58,6 +59,7 @@ TEST(FileLayouts, SettingsFileIsTheCommittedBytes) {
     EXPECT_EQ(ReadBytes(ExpectedFile("layouts.ini")), ReadBytes(path));
     FreeCatalogue();
     ClearMenuCommands();
+    SettingsDocument().SetHeader(""); // the header outlives the document's contents
     SettingsRelease();
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <map>
+#include <vector>
 #include <string>
 
 namespace {
@@ -473,6 +474,74 @@ TEST_F(SettingsContents, EntriesOfATabWithAVeryLongNameComeBack) {
     LoadTabEntries(1, name.c_str(), 3);
     ASSERT_EQ(3, EntryCount(1));
     EXPECT_STREQ("C:\\f2.exe", FindEntry(1, 2)->FilePath);
+}
+
+// Damaged tab sections: loading is bounded by the FilePath keys the section holds, whatever
+// count the file claims; a text field never runs past its end, whatever type the file stored;
+// and a later tab of a name that an earlier tab also has reads its own group of keys.
+TEST_F(SettingsContents, DamagedTabSectionsLoadWhatTheyHoldAndNoMore) {
+    std::string seventy = "{";
+    for (int i = 0; i < 70; ++i)
+        seventy += "1094795585, ";
+    seventy += "}";
+    const std::string twoGroups = "[Tab_T]\r\nT_FilePath_0 = \"C:\\\\a\"\r\n\r\n"
+                                  "[Tab_T]\r\nT_FilePath_0 = \"C:\\\\b\"\r\n"
+                                  "T_FilePath_1 = \"C:\\\\c\"\r\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        int count; // as the file claims it
+        int occurrence;
+        std::vector<std::string> paths;
+        const char* firstComment;
+    } cases[] = {
+        {"a huge count stops at the keys there are",
+         "[Tab_T]\r\nT_FilePath_0 = \"C:\\\\a\"\r\nT_FilePath_1 = \"C:\\\\b\"\r\n",
+         2147483647,
+         0,
+         {"C:\\a", "C:\\b"},
+         ""},
+        {"gaps skipped, indexes from the count on and odd spellings ignored",
+         "[Tab_T]\r\nT_FilePath_3 = \"C:\\\\d\"\r\nT_FilePath_0 = \"C:\\\\a\"\r\n"
+         "T_FilePath_9 = \"C:\\\\j\"\r\nT_FilePath_03 = \"C:\\\\x\"\r\nU_FilePath_1 = \"u\"\r\n",
+         5,
+         0,
+         {"C:\\a", "C:\\d"},
+         ""},
+        {"a negative count", "[Tab_T]\r\nT_FilePath_0 = \"C:\\\\a\"\r\n", -1, 0, {}, ""},
+        {"a list where a text belongs",
+         "[Tab_T]\r\nT_FilePath_0 = \"C:\\\\a\"\r\nT_Comment_0 = " + seventy + "\r\n",
+         1,
+         0,
+         {"C:\\a"},
+         ""},
+        {"a number where a text belongs",
+         "[Tab_T]\r\nT_FilePath_0 = \"C:\\\\a\"\r\nT_Comment_0 = 42\r\n",
+         1,
+         0,
+         {"C:\\a"},
+         "42"},
+        {"the first of two tabs of one name", twoGroups, 1, 0, {"C:\\a"}, ""},
+        {"the second of two tabs of one name", twoGroups, 2, 1, {"C:\\b", "C:\\c"}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SettingsRelease();
+        SettingsPrepare();
+        FreeCatalogue();
+        Read(c.text);
+        SetFileNotCheck(1);
+        LoadTabEntries(0, "T", c.count, c.occurrence);
+        ASSERT_EQ(static_cast<int>(c.paths.size()), EntryCount(0));
+        for (size_t i = 0; i < c.paths.size(); ++i) {
+            Entry* e = FindEntry(0, static_cast<int>(i));
+            EXPECT_EQ(c.paths[i], e->FilePath);
+            EXPECT_LT(std::strlen(e->Comment), sizeof e->Comment);
+        }
+        if (!c.paths.empty()) {
+            EXPECT_STREQ(c.firstComment, FindEntry(0, 0)->Comment);
+        }
+    }
 }
 
 } // namespace

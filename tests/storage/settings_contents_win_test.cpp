@@ -14,7 +14,10 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -427,6 +430,128 @@ TEST_F(SettingsContentsWin, StringTableHoldsTheTextsInShiftJis) {
     }
     char none[64] = "";
     EXPECT_EQ(0, LoadStringA(GetModuleHandleA(nullptr), IDM_OTHER_COLOURS, none, sizeof none));
+}
+
+// Starts and closes as the program does: the file on disk is read into the window, and
+// closing the window writes it; a new window then reads what was written.
+class CatalogueCycles : public SettingsContentsWin {
+  protected:
+    void Start() {
+        SettingsPrepare();
+        SettingsRead(SettingsPath());
+        LoadOptions();
+        LoadMenuAndCatalogue();
+        SettingsRelease();
+        SettingsPrepare();
+    }
+    // Closes the window, which saves, and makes a new empty one.
+    void NewWindow() {
+        CloseApplication(window_);
+        PumpMessages();
+        window_ = CreateMainWindow(GetModuleHandleA(nullptr));
+        ASSERT_NE(nullptr, window_);
+        ApplyDefaultSettings();
+        ClearMenuCommands();
+        ClearCatalogue();
+    }
+    void Restart() {
+        NewWindow();
+        Start();
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (int t = 0; t < TabNameCount(); ++t)
+            names.push_back(TabName(t));
+        return names;
+    }
+    std::vector<int> Counts() {
+        std::vector<int> counts;
+        for (int t = 0; t < TabNameCount(); ++t)
+            counts.push_back(EntryCount(t));
+        return counts;
+    }
+};
+
+std::string EntryLines(const std::string& tab, int first, int n) {
+    std::string lines;
+    for (int i = 0; i < n; ++i)
+        lines += tab + "_FilePath_" + std::to_string(i) + " = \"C:\\\\" + tab + "\\\\" +
+                 std::to_string(first + i) + ".exe\"\r\n";
+    return lines;
+}
+
+std::string TabLines(const std::vector<std::pair<std::string, int>>& tabs) {
+    std::string text =
+        "[Info]\r\nMenuTotal = 0\r\nTabCount = " + std::to_string(tabs.size()) + "\r\n";
+    for (size_t i = 0; i < tabs.size(); ++i) {
+        text += "Tab_" + std::to_string(i) + " = \"" + tabs[i].first + "\"\r\n";
+        text += "Tab_" + std::to_string(i) + "_Count = " + std::to_string(tabs[i].second) + "\r\n";
+    }
+    return text;
+}
+
+TEST_F(CatalogueCycles, EveryTabKeepsItsOwnNameAndEntriesOverRepeatedStarts) {
+    // "ツール", "転送" and "評価" as a file saved in UTF-8 holds them: no Shift-JIS.
+    const std::string utf8[] = {"\xE3\x83\x84\xE3\x83\xBC\xE3\x83\xAB", "\xE8\xBB\xA2\xE9\x80\x81",
+                                "\xE8\xA9\x95\xE4\xBE\xA1"};
+    std::string fromUtf8 = TabLines({{utf8[0], 5}, {utf8[1], 5}, {utf8[2], 5}});
+    for (int t = 0; t < 3; ++t)
+        fromUtf8 += "\r\n[Tab_" + utf8[t] + "]\r\n" + EntryLines(utf8[t], 0, 5);
+    const std::string twice = TabLines({{"X", 2}, {"Y", 1}, {"X", 3}}) + "\r\n[Tab_X]\r\n" +
+                              EntryLines("X", 0, 2) + "\r\n[Tab_Y]\r\n" + EntryLines("Y", 0, 1) +
+                              "\r\n[Tab_X]\r\n" + EntryLines("X", 10, 3);
+    std::string katakana = TabLines({{"ゾーン", 2}, {"‐", 1}, {"a]b", 1}});
+    katakana += "\r\n[Tab_ゾーン]\r\n" + EntryLines("ゾーン", 0, 2) + "\r\n[Tab_‐]\r\n" +
+                EntryLines("‐", 0, 1) + "\r\n[Tab_a]b]\r\n" + EntryLines("a]b", 0, 1);
+    // Names its own dialogs refuse: their keys never read back, but the names are mended so
+    // that whatever the tabs hold from now on does.
+    std::string refused = TabLines({{"a=b", 1}, {"[c", 1}, {" x", 1}, {"ok", 1}});
+    for (const char* name : {"a=b", "[c", " x", "ok"})
+        refused += "\r\n[Tab_" + std::string(name) + "]\r\n" + EntryLines(name, 0, 1);
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<int> counts;
+        std::vector<std::string> names; // empty: only that they differ
+        std::string lastPath;           // the first entry of the last tab: its own
+    } cases[] = {
+        {"names with a second byte 5D and a bracket",
+         katakana,
+         {2, 1, 1},
+         {"ゾーン", "‐", "a]b"},
+         "C:\\a]b\\0.exe"},
+        {"one name twice", twice, {2, 1, 3}, {"X", "Y", "X(2)"}, "C:\\X\\10.exe"},
+        {"names the dialogs refuse",
+         refused,
+         {0, 0, 0, 1},
+         {"a_b", "_c", "_x", "ok"},
+         "C:\\ok\\0.exe"},
+        {"names that are no Shift-JIS", fromUtf8, {5, 5, 5}, {}, "C:\\" + utf8[2] + "\\0.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        NewWindow();
+        WriteFileBytes(Path("qdx.ini"), c.text);
+        Start();
+        std::vector<std::string> names = Names();
+        EXPECT_EQ(c.counts, Counts());
+        if (!c.names.empty()) {
+            EXPECT_EQ(c.names, names);
+        }
+        std::set<std::string> distinct(names.begin(), names.end());
+        EXPECT_EQ(names.size(), distinct.size());
+        Entry* e = FindEntry(TabNameCount() - 1, 0);
+        ASSERT_NE(nullptr, e);
+        EXPECT_EQ(c.lastPath, e->FilePath);
+        // Nothing changes at the next start, nor at the one after.
+        Restart();
+        EXPECT_EQ(names, Names());
+        EXPECT_EQ(c.counts, Counts());
+        std::string settled = ReadFileBytes(Path("qdx.ini"));
+        Restart();
+        EXPECT_EQ(names, Names());
+        EXPECT_EQ(settled, ReadFileBytes(Path("qdx.ini")));
+    }
 }
 
 } // namespace

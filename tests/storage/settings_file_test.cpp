@@ -177,11 +177,17 @@ TEST(SettingsReader, ClassifiesLines) {
         {"pair with trail 5C inside string",
          "[S]\nk = \"\x95\\\"\n",
          {{"[S]", "k", S, "\x95\\", {}}}},
+        {"lead byte before the closing quote at the line end",
+         "[S]\nk = \"a\x81\"\r\nm = \"\x81\"x\"\n",
+         {{"[S]", "k", S, "a\x81", {}}, {"[S]", "m", S, "\x81\"x", {}}}},
         {"pair with LF stays in line", "[S]\nk = \"\x95\nx\"\n", {{"[S]", "k", S, "\x95\nx", {}}}},
         {"header with key switches section",
          "[A=1]\nk = 2\n",
          {{"[A=1]", "[", I, "", {1}}, {"[A=1]", "k", I, "", {2}}}},
-        {"section name cut at trail 5D", "[\x81\x5D]\nk = 1\n", {{"[\x81]", "k", I, "", {1}}}},
+        {"section name keeps a trail 5D", "[\x81\x5D]\nk = 1\n", {{"[\x81\x5D]", "k", I, "", {1}}}},
+        {"section name runs to the last bracket",
+         "[Tab_a]b] \r\nk = 1\n",
+         {{"[Tab_a]b]", "k", I, "", {1}}}},
         {"trail 5B in a header line opens a section",
          "; \x81\x5Bxyz\r\nk = 1\n",
          {{"[xyz\r", "k", I, "", {1}}}},
@@ -498,4 +504,53 @@ TEST_F(SettingsProcessWide, WriteThenReadGivesTheSameValues) {
     int32_t asInt = -1;
     EXPECT_EQ(1, SettingsGet("[Tab_x]", "x_IconType_0", SettingsType::Byte, &asInt, 4, 0));
     EXPECT_EQ(1, asInt);
+}
+
+TEST_F(SettingsProcessWide, TheFileAsFoundIsKeptOnceBeforeItIsReplaced) {
+    std::string folder = TestFolder();
+    std::string path = folder + "/qdx.ini";
+    // A header without its bracket, a negative count, CR-only line ends: read, not understood.
+    const std::string damaged = "[Info\r\nTabCount = -1\rTab_0 = \"a\"\r\n[Info]\r\nSort = 1";
+    WriteBytes(path, damaged);
+    SettingsRead(path.c_str());
+    SettingsRelease();
+    SettingsPrepare();
+    int32_t sort = 2;
+    SettingsSet("[Info]", "Sort", SettingsType::Integer, &sort, 1);
+    ASSERT_EQ(1, SettingsWrite(path.c_str(), ""));
+    EXPECT_EQ(damaged, ReadBytes(path + ".bak"));
+    EXPECT_EQ("[Info]\r\nSort = 2\r\n", ReadBytes(path));
+    // One generation per run: a second save keeps the backup of the file found at start.
+    ASSERT_EQ(1, SettingsWrite(path.c_str(), ""));
+    EXPECT_EQ(damaged, ReadBytes(path + ".bak"));
+    EXPECT_FALSE(FileExists(path + ".bak.tmp~"));
+
+    // Without a file at start there is nothing to keep.
+    std::string fresh = folder + "/fresh.ini";
+    SettingsRead(fresh.c_str());
+    ASSERT_EQ(1, SettingsWrite(fresh.c_str(), ""));
+    EXPECT_FALSE(FileExists(fresh + ".bak"));
+
+    // When the backup cannot be written, the found file is not replaced either.
+    WriteBytes(path, damaged);
+    SettingsRead(path.c_str());
+    std::remove((path + ".bak").c_str());
+    MakeFolder(path + ".bak.tmp~");
+    EXPECT_EQ(0, SettingsWrite(path.c_str(), ""));
+    EXPECT_EQ(damaged, ReadBytes(path));
+    RemoveFolder(path + ".bak.tmp~");
+}
+
+// Saving opens no read-only file: the settings file and the archives are saved the same way.
+TEST(SettingsFileIo, ReadOnlyFilesAreLeftAlone) {
+    std::string path = TestFolder() + "/qdx.ini";
+    WriteBytes(path, "old");
+    SetReadOnly(path, true);
+    SettingsFile doc;
+    SetInt(&doc, "[Info]", "Sort", 1);
+    EXPECT_EQ(0, doc.Save(path.c_str()));
+    EXPECT_EQ("old", ReadBytes(path));
+    SetReadOnly(path, false);
+    EXPECT_EQ(1, doc.Save(path.c_str()));
+    EXPECT_EQ("[Info]\r\nSort = 1\r\n", ReadBytes(path));
 }

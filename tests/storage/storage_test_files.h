@@ -15,6 +15,7 @@
 
 #ifdef _WIN32
 #include <direct.h>
+#include <io.h>
 #include <process.h>
 #endif
 
@@ -31,6 +32,15 @@ inline int ProcessId() {
     return _getpid();
 #else
     return static_cast<int>(getpid());
+#endif
+}
+
+// The read-only attribute on Windows, no write permission elsewhere.
+inline void SetReadOnly(const std::string& path, bool readOnly) {
+#ifdef _WIN32
+    _chmod(path.c_str(), readOnly ? _S_IREAD : _S_IREAD | _S_IWRITE);
+#else
+    chmod(path.c_str(), readOnly ? 0444 : 0644);
 #endif
 }
 

@@ -1,0 +1,118 @@
+#include "storage/icon_loading.h"
+
+#include "catalogue/catalogue.h"
+#include "catalogue/tab_names.h"
+#include "storage/cache_archive.h"
+#include "storage/entry_icons.h"
+
+namespace {
+
+const UINT_PTR kIconLoadingTimerId = 5;
+const UINT kIconLoadingIntervalMs = 10;
+// Long enough to bind many cached icons per tick, short enough that input and painting,
+// which come before timer messages, are answered at once.
+const DWORD kIconLoadingSliceMs = 25;
+
+bool g_binding = false; // a bind can show a message box, whose loop delivers timer ticks
+
+void MarkEntryIcon(const char*, Entry* entry) {
+    entry->iconPending = 1;
+}
+
+void EntryIconFolder(int t, const Entry* entry, char* folder) {
+    char name[kTabNameSize];
+    char tabFolder[kIconFolderSize];
+    GetTabName(t, name);
+    TabCacheFolder(tabFolder, name);
+    IconCacheFolder(folder, tabFolder, entry->FilePath);
+}
+
+// Visits the marked entries of tab t until visit answers false; returns that answer.
+template <typename Visit> bool ForEachMarked(int t, Visit visit) {
+    Tab* tab = GetTab(t);
+    if (!tab || !tab->head) return true;
+    Entry* e = tab->head;
+    do {
+        Entry* next = e->next;
+        if (e->iconPending && !visit(e)) return false;
+        e = next;
+    } while (e && e != tab->head);
+    return true;
+}
+
+void BindMarked(Entry* entry, const char* folder) {
+    entry->iconPending = 0;
+    BindEntryIcon(folder, entry);
+}
+
+void CALLBACK OnIconLoadingTimer(HWND window, UINT, UINT_PTR, DWORD) {
+    if (g_binding) return;
+    if (BindPendingIcons(kIconLoadingSliceMs) > 0) InvalidateRect(window, nullptr, FALSE);
+    if (PendingIconCount() == 0) KillTimer(window, kIconLoadingTimerId);
+}
+
+} // namespace
+
+void DeferIconBinding(bool on) {
+    CatalogueServices services = GetCatalogueServices();
+    services.bindEntryIcon = on ? MarkEntryIcon : BindEntryIcon;
+    SetCatalogueServices(services);
+}
+
+int BindCachedTabIcons(int t) {
+    if (g_binding) return 0;
+    g_binding = true;
+    int bound = 0;
+    ForEachMarked(t, [&](Entry* e) {
+        char folder[kIconFolderSize];
+        EntryIconFolder(t, e, folder);
+        if (CacheHasFile(CacheArchiveAuto(), folder, e->FileName)) {
+            BindMarked(e, folder);
+            ++bound;
+        }
+        return true;
+    });
+    g_binding = false;
+    return bound;
+}
+
+int BindPendingIcons(DWORD budgetMs) {
+    if (g_binding) return 0;
+    g_binding = true;
+    DWORD start = GetTickCount();
+    bool inTime = true;
+    int bound = 0;
+    auto bindOne = [&](int t, Entry* e) {
+        char folder[kIconFolderSize];
+        EntryIconFolder(t, e, folder);
+        BindMarked(e, folder);
+        ++bound;
+        inTime = GetTickCount() - start < budgetMs;
+        return inTime;
+    };
+    int current = CurrentTab();
+    if (current >= 0) ForEachMarked(current, [&](Entry* e) { return bindOne(current, e); });
+    for (int t = 0; inTime && t < kTabSlots; ++t)
+        if (t != current) ForEachMarked(t, [&](Entry* e) { return bindOne(t, e); });
+    g_binding = false;
+    return bound;
+}
+
+int PendingIconCount() {
+    int count = 0;
+    for (int t = 0; t < kTabSlots; ++t)
+        ForEachMarked(t, [&](Entry*) {
+            ++count;
+            return true;
+        });
+    return count;
+}
+
+void StartIconLoading(HWND window) {
+    if (PendingIconCount() > 0)
+        SetTimer(window, kIconLoadingTimerId, kIconLoadingIntervalMs, OnIconLoadingTimer);
+}
+
+void StopIconLoading(HWND window) {
+    KillTimer(window, kIconLoadingTimerId);
+}
