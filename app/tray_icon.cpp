@@ -32,6 +32,10 @@ void RemoveTrayIcon() {
     Shell_NotifyIconA(NIM_DELETE, &g_trayIcon);
 }
 
+const NOTIFYICONDATAA& TrayIconRecord() {
+    return g_trayIcon;
+}
+
 void AddMainTrayIcon(HWND window) {
     HICON icon = LoadIconA(AppInstance(), MAKEINTRESOURCEA(IDI_TRAY));
     AddTrayIcon(window, kTrayCallbackMessage, kTrayIconId, icon, kTrayTip);

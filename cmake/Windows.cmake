@@ -75,7 +75,9 @@ if(QDX_TESTS)
            "PaintingTest.DesktopBackgroundNeverLeavesThePreviousPaintBehind"
            "SettingsContentsWin.NoSettingsFileGivesDefaultsAndTheDefaultCommands"
            "SettingsContentsWin.OptionsAreAppliedByTheirRules"
-           "SettingsContentsWin.AlphaBelowTwentyIsKeptButNotApplied")
+           "SettingsContentsWin.AlphaBelowTwentyIsKeptButNotApplied"
+           "HelpTipsTest.EachDialogRegistersItsListedTipsAndDropsThemOnClose"
+           "OptionDialogTest.TransparencyMovesLiveCancelRestoresSaveKeeps")
     gtest_discover_tests(qdx_win32_xp_tests ${win_test_props} TEST_PREFIX "xp:"
                          TEST_FILTER ${xp_filter} PROPERTIES LABELS win32)
   endif()

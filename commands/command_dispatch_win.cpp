@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
+#include "dialogs/option_dialog.h"
 #include "dialogs/tab_name_dialogs.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
@@ -51,6 +52,11 @@ LRESULT SetSortMode(int id) {
     return 0;
 }
 
+LRESULT Options(int) {
+    ShowOptionsDialog(MainWindow());
+    return 0;
+}
+
 LRESULT SwitchStyle(int id) {
     SwitchDisplayStyle(id - IDM_STYLE_STANDARD);
     return 0;
@@ -69,6 +75,7 @@ const CommandRow kMainMenuCommands[] = {
     {IDM_SORT_COUNT, SetSortMode},
     {IDM_SORT_COUNT_NAME, SetSortMode},
     {IDM_SORT_NONE, SetSortMode},
+    {IDM_OPTIONS, Options},
 };
 
 // Commands of the grid's pop-up menu.

@@ -2,5 +2,10 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+// Answers the tooltip's TTN_NEEDTEXTA for the cell under the pointer.
 void SupplyEntryTooltipText(NMHDR* header);
+// Fills the request for the cell under a client point: the entry's details, or the current
+// tab's name over an empty cell. The text stays valid until the next request.
+void ComposeEntryTooltip(NMTTDISPINFOA* info, POINT pointer);
