@@ -21,3 +21,8 @@ data="$dir/data"
 mkdir -p "$data"
 "$dir/bench/storage_bench" "$data" "$@"
 "$dir/bench/sort_bench" "$@"
+# Start-up of the real program under Wine with a big catalogue (QDX_SKIP_STARTUP=1 leaves it out).
+if [ -z "${QDX_SKIP_STARTUP:-}" ]; then
+  echo
+  "$ROOT/bench/startup_bench.sh"
+fi
