@@ -13,6 +13,7 @@
 #include "storage/menu_commands.h"
 #include "storage/settings.h"
 #include "storage/settings_file.h"
+#include "storage/settings_catalogue.h"
 #include "storage/settings_contents.h"
 #include "view/grid_view.h"
 #include "view/painting.h"
@@ -96,7 +97,9 @@ void LoadAll() {
     LoadOptions();
     // Only the current tab is on screen: icons are bound after the window shows.
     DeferIconBinding(true);
+    SetAttributesReadLater(true);
     LoadMenuAndCatalogue();
+    SetAttributesReadLater(false);
     DeferIconBinding(false);
     // The parsed document is dropped; the lookup scratch stays for the save at exit.
     SettingsRelease();

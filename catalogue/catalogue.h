@@ -25,7 +25,8 @@ struct Entry {
     uint32_t Attribute;
     int32_t index;
     int32_t noIcon;
-    int32_t iconPending; // registered at start-up, its icon not bound yet
+    int32_t iconPending;       // registered at start-up, its icon not bound yet
+    int32_t attributesPending; // loaded with its stored attributes, to be read anew
     int32_t IconType;
     unsigned char* colourBits; // 4096 bytes, owned or borrowed from a shared type icon
     unsigned char* maskBits;   // 2048 bytes

@@ -1,14 +1,16 @@
 // Icons of a large catalogue arrive after the window shows. While the catalogue is loaded at
-// start-up every entry is only marked; the current tab's icons that the archive holds are bound
-// before it is painted; the rest (other tabs, and icons that must be captured from the shell)
-// are bound on a timer between messages, a slice at a time, the current tab first.
+// start-up every entry is only marked (and, unless DeadLink needs them at once, keeps its stored
+// attributes); a tab's attributes are read anew and its icons that the archive holds are bound
+// before it is first painted; the rest (other tabs, and icons that must be captured from the
+// shell) follow on a timer between messages, a slice at a time, the current tab first.
 #pragma once
 
 #include <windows.h>
 
 // While on, entries added to the catalogue are marked instead of having their icons bound.
 void DeferIconBinding(bool on);
-// Binds the marked entries of tab t whose icons are in the archive; returns how many.
+// Reads anew the attributes of tab t's marked entries and binds those whose icons are in the
+// archive; returns how many icons it bound.
 int BindCachedTabIcons(int t);
 // Binds marked entries, the current tab first, until budgetMs milliseconds have passed (at
 // least one entry when any is marked); returns how many.

@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
+#include "commands/path_utils.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 
@@ -34,13 +35,31 @@ template <typename Visit> bool ForEachMarked(int t, Visit visit) {
     Entry* e = tab->head;
     do {
         Entry* next = e->next;
-        if (e->iconPending && !visit(e)) return false;
+        if ((e->iconPending || e->attributesPending) && !visit(e)) return false;
         e = next;
     } while (e && e != tab->head);
     return true;
 }
 
+// Reads anew the attributes an entry was loaded with; a file gone since shows the cross, a
+// file back since gets its icon.
+void RefreshAttributes(Entry* entry) {
+    if (!entry->attributesPending) return;
+    entry->attributesPending = 0;
+    entry->Attribute = GetPathAttributes(entry->FilePath);
+    if (entry->Attribute == kMissingAttributes) {
+        FreeEntryIconBits(entry);
+        entry->noIcon = 1;
+        entry->iconPending = 0;
+    } else if (entry->noIcon) {
+        entry->noIcon = 0;
+        entry->iconPending = 1;
+    }
+}
+
 void BindMarked(Entry* entry, const char* folder) {
+    RefreshAttributes(entry);
+    if (!entry->iconPending) return;
     entry->iconPending = 0;
     BindEntryIcon(folder, entry);
 }
@@ -64,6 +83,8 @@ int BindCachedTabIcons(int t) {
     g_binding = true;
     int bound = 0;
     ForEachMarked(t, [&](Entry* e) {
+        RefreshAttributes(e);
+        if (!e->iconPending) return true;
         char folder[kIconFolderSize];
         EntryIconFolder(t, e, folder);
         if (CacheHasFile(CacheArchiveAuto(), folder, e->FileName)) {

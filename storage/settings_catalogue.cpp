@@ -222,27 +222,38 @@ void StoredEntryIndexes(const char* tabName, int count, std::vector<int>* out) {
     out->erase(std::unique(out->begin(), out->end()), out->end());
 }
 
+namespace {
+bool g_attributesReadLater = false;
+} // namespace
+
+void SetAttributesReadLater(bool on) {
+    g_attributesReadLater = on;
+}
+
 void LoadTabEntries(int t, const char* tabName, int count, int occurrence) {
     if (!GetTab(t)) return;
     char section[kSettingsNameField];
     TabSectionName(section, tabName);
     bool dropMissing = GetDeadLink() != 0;
     bool useStoredAttributes = GetFileNotCheck() != 0;
+    bool readLater = g_attributesReadLater && !dropMissing && !useStoredAttributes;
     std::vector<int> indexes;
     StoredEntryIndexes(tabName, count, &indexes);
     Entry* record = static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
     if (!record) return;
     for (int n : indexes) {
         int iconType = 0;
-        if (!ReadStoredEntry(section, tabName, n, occurrence, dropMissing, useStoredAttributes,
-                             record, &iconType)) {
+        if (!ReadStoredEntry(section, tabName, n, occurrence, dropMissing,
+                             useStoredAttributes || readLater, record, &iconType)) {
             continue;
         }
         char tabFolder[kIconFolderSize];
         char iconFolder[kIconFolderSize];
         TabCacheFolder(tabFolder, tabName);
         IconCacheFolder(iconFolder, tabFolder, record->FilePath);
-        AddEntry(iconFolder, *record, iconType, t);
+        int k = AddEntry(iconFolder, *record, iconType, t);
+        Entry* added = readLater && k >= 0 ? FindEntry(t, k) : nullptr;
+        if (added) added->attributesPending = 1;
     }
     std::free(record);
 }

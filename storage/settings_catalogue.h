@@ -35,5 +35,8 @@ void StoredEntryIndexes(const char* tabName, int count, std::vector<int>* out);
 // Reads `count` stored entries of the tab called tabName into catalogue slot t. occurrence n
 // reads the keys of the (n+1)-th tab of that name in the file.
 void LoadTabEntries(int t, const char* tabName, int count, int occurrence = 0);
+// While on (at start-up), entries that would have their attributes read anew take the stored
+// ones and are marked to be read later; entries are still dropped by DeadLink at once.
+void SetAttributesReadLater(bool on);
 // Writes the entries of slot t under the tab name; nothing for an empty tab.
 void SaveTabEntries(int t, const char* tabName);

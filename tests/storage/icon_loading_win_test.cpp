@@ -6,6 +6,8 @@
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 #include "storage/icon_loading.h"
+#include "storage/settings_catalogue.h"
+#include "storage/settings_file.h"
 #include "support/main_window_fixture.h"
 
 #include <string>
@@ -71,6 +73,49 @@ TEST_F(IconLoadingTest, MarkedEntriesAreBoundCachedFirstThenByTheTimer) {
     EXPECT_EQ(0, PendingIconCount());
     EXPECT_NE(nullptr, other->colourBits);
     EXPECT_EQ(0, other->noIcon);
+}
+
+// Loaded with their stored attributes, entries are read anew before their tab is painted: a file
+// gone since shows the cross, a file back since gets its icon.
+TEST_F(IconLoadingTest, StoredAttributesAreReadAnewBeforeTheTabIsShown) {
+    std::string back = scratch_.File("back");
+    CreateDirectoryA(back.c_str(), nullptr);
+    std::string escaped;
+    for (char c : scratch_.Path())
+        escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    std::string text = "[Tab_First]\r\n"
+                       "First_FilePath_0 = \"" +
+                       escaped +
+                       "\\\\gone\"\r\n"
+                       "First_Attribute_0 = 16\r\n"
+                       "First_FilePath_1 = \"" +
+                       escaped +
+                       "\\\\back\"\r\n"
+                       "First_Attribute_1 = -1\r\n";
+    SettingsRelease();
+    SettingsPrepare();
+    SettingsDocument().LoadBytes(text.data(), text.size());
+    DeferIconBinding(true);
+    SetAttributesReadLater(true);
+    LoadTabEntries(0, "First", 2);
+    SetAttributesReadLater(false);
+    DeferIconBinding(false);
+    Entry* gone = FindEntry(0, 0);
+    Entry* present = FindEntry(0, 1);
+    ASSERT_NE(nullptr, gone);
+    ASSERT_NE(nullptr, present);
+    EXPECT_EQ(16u, gone->Attribute); // as stored, until the tab is shown
+    EXPECT_EQ(1, present->noIcon);
+
+    BindCachedTabIcons(0);
+    EXPECT_EQ(kMissingAttributes, gone->Attribute);
+    EXPECT_EQ(1, gone->noIcon);
+    EXPECT_EQ(0, present->noIcon);
+    EXPECT_EQ(1, present->iconPending); // not in the archive yet: captured by the timer
+    EXPECT_EQ(1, BindPendingIcons(0));
+    EXPECT_NE(nullptr, present->colourBits);
+    EXPECT_EQ(0, PendingIconCount());
+    SettingsRelease();
 }
 
 } // namespace
