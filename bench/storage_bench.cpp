@@ -321,13 +321,17 @@ void ArchiveValidate(benchmark::State& state) {
         if (CacheValidate(0, archivePath.c_str()) != 1) state.SkipWithError("checksum mismatch");
 }
 
-void ArchiveLoad(benchmark::State& state) {
+void LoadArchiveFile(benchmark::State& state, const std::string& path) {
     for (auto _ : state) {
-        CacheLoad(0, archivePath.c_str(), kCacheMagic);
+        CacheLoad(0, path.c_str(), kCacheMagic);
         state.PauseTiming();
         CacheClear(0);
         state.ResumeTiming();
     }
+}
+
+void ArchiveLoad(benchmark::State& state) {
+    LoadArchiveFile(state, archivePath);
 }
 
 void ArchiveSave(benchmark::State& state) {
@@ -400,6 +404,10 @@ void RealisticValidate(benchmark::State& state) {
 
 void RealisticTableLoop(benchmark::State& state) {
     TableLoopOver(state, realisticPath);
+}
+
+void RealisticLoad(benchmark::State& state) {
+    LoadArchiveFile(state, realisticPath);
 }
 
 double savePeakMegabytes[2] = {0, 0};
@@ -501,6 +509,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("realistic/validate", RealisticValidate)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("realistic/load", RealisticLoad)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("realistic/save_loaded", RealisticSaveLoaded)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("realistic/save_built", RealisticSaveBuilt)
@@ -548,6 +557,8 @@ int main(int argc, char** argv) {
               nullptr, nullptr, "");
     PrintLine(collector, "realistic validate", "realistic/validate", realisticBytes, nullptr,
               "realistic/table_loop", "table loop");
+    PrintLine(collector, "realistic load", "realistic/load", realisticBytes, nullptr,
+              "realistic/validate", "validate");
     PrintLine(collector, "realistic save after load", "realistic/save_loaded", realisticBytes,
               nullptr, "realistic/validate", "validate");
     PrintLine(collector, "realistic save from copies", "realistic/save_built", realisticBytes,
