@@ -117,14 +117,17 @@ TEST_F(ProgramTest, FirstStartWithoutCacheShowsTheWindowFirstAndACloseKeepsEvery
     EXPECT_NE(std::string::npos, saved.find("Tab_0_Count = " + std::to_string(kFolders)));
     EXPECT_NE(std::string::npos,
               saved.find("Many_FilePath_" + std::to_string(kFolders - 1) + " = "));
+    // The archive is written only when something was captured; what is there must validate.
     std::string cache = folder_ + "\\Cache.arc";
-    ASSERT_EQ(1, CacheValidate(CacheArchiveAuto(), cache.c_str()));
-    ASSERT_EQ(1, CacheLoad(CacheArchiveAuto(), cache.c_str(), kCacheMagic));
-    std::vector<CacheFolderRecord> folders;
-    CacheFlatten(*CacheArchiveAt(CacheArchiveAuto()), &folders);
     int files = 0;
-    for (const CacheFolderRecord& r : folders)
-        if (r.folder->files) files += r.folder->files->count;
+    if (FileExists(cache)) {
+        ASSERT_EQ(1, CacheValidate(CacheArchiveAuto(), cache.c_str()));
+        ASSERT_EQ(1, CacheLoad(CacheArchiveAuto(), cache.c_str(), kCacheMagic));
+        std::vector<CacheFolderRecord> folders;
+        CacheFlatten(*CacheArchiveAt(CacheArchiveAuto()), &folders);
+        for (const CacheFolderRecord& r : folders)
+            if (r.folder->files) files += r.folder->files->count;
+    }
     // Each captured folder stores its icon and its mask: the close came before all of them.
     EXPECT_EQ(0, files % 2);
     EXPECT_LT(files, 2 * kFolders);
