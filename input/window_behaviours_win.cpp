@@ -36,10 +36,10 @@ void CALLBACK AutoHideTimerProc(HWND, UINT, UINT_PTR, DWORD) {
 void ShowWithoutActivating(HWND window) {
     HWND active = GetActiveWindow();
     ShowWindow(window, SW_SHOW);
-    if (active) {
-        SetActiveWindow(active);
-        SetForegroundWindow(active);
-    }
+    // With another program active there is no window of ours to give it back to: the
+    // launcher only gives up the activation that showing it took.
+    SetActiveWindow(active);
+    if (active) SetForegroundWindow(active);
 }
 
 } // namespace

@@ -134,7 +134,7 @@ TEST_F(EntryCommandsTest, OpenWithIsSetExpandedAndCancelledFromAnyCell) {
     EXPECT_EQ("他のアプリで開くはキャンセルされました", driver.Seen()[1].text);
 }
 
-TEST_F(EntryCommandsTest, ParentFolderAndLinkTargetAreHandedToTheShell) {
+TEST_F(EntryCommandsTest, AnyEntryOrItsLinkTargetIsRevealedWhenItExists) {
     std::string target = scratch_.Write("target.txt", "t");
     std::string link = scratch_.File("target.lnk");
     ASSERT_TRUE(
@@ -142,16 +142,13 @@ TEST_F(EntryCommandsTest, ParentFolderAndLinkTargetAreHandedToTheShell) {
     Drop({tool_, link});
     CatchingLaunches catching;
     Select(0);
-    Command(kOpenParentFolderId);
     Command(kRevealLinkTargetId);
     Select(1);
     Command(kRevealLinkTargetId);
-    ASSERT_EQ(3u, CaughtLaunches().size());
-    EXPECT_EQ(tool_, CaughtLaunches()[0].path);
-    EXPECT_EQ("", CaughtLaunches()[0].arguments);
-    EXPECT_EQ("explorer.exe", CaughtLaunches()[1].path);
-    EXPECT_EQ("/select," + tool_, CaughtLaunches()[1].arguments);
-    EXPECT_EQ("/select," + target, CaughtLaunches()[2].arguments);
+    ASSERT_EQ(2u, CaughtLaunches().size());
+    EXPECT_EQ("explorer.exe", CaughtLaunches()[0].path);
+    EXPECT_EQ("/select," + tool_, CaughtLaunches()[0].arguments);
+    EXPECT_EQ("/select," + target, CaughtLaunches()[1].arguments);
 
     // A subject that is gone is reported, and nothing starts.
     DeleteFileA(target.c_str());
@@ -161,7 +158,7 @@ TEST_F(EntryCommandsTest, ParentFolderAndLinkTargetAreHandedToTheShell) {
     Command(kRevealLinkTargetId);
     ASSERT_TRUE(driver.Finish());
     EXPECT_EQ("指定したファイルは存在しません", driver.Seen()[0].text);
-    EXPECT_EQ(3u, CaughtLaunches().size());
+    EXPECT_EQ(2u, CaughtLaunches().size());
 }
 
 TEST_F(EntryCommandsTest, DeleteAsksWithNoAsDefaultAndRemovesTheFourCacheItems) {

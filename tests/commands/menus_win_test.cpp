@@ -86,7 +86,7 @@ class GridMenuTest : public MainWindowTest {
     void RightClick() { SendMessageA(window_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 40)); }
 };
 
-TEST_F(GridMenuTest, LinesThenOtherThenTheMainMenu) {
+TEST_F(GridMenuTest, LinesThenOtherThenTheMainMenuAndTheCancelText) {
     RightClick();
     const std::vector<ReadItem>& top = g_seen.top;
     ASSERT_EQ(9u, top.size());
@@ -107,9 +107,8 @@ TEST_F(GridMenuTest, LinesThenOtherThenTheMainMenu) {
         }
     }
     EXPECT_EQ(TrayMenu(), top[8].subMenu);
-}
 
-TEST_F(GridMenuTest, PendingOpenWithRenamesEveryLineOfIdOne) {
+    // A pending open-with renames every line of id 1, wherever it stands.
     SetOpenWithPending(true);
     RightClick();
     EXPECT_EQ("他のアプリで開くをキャンセル", g_seen.top[1].text);
