@@ -1,72 +1,23 @@
 #include "app/app_state.h"
-#include "catalogue/catalogue.h"
-#include "catalogue/catalogue_services.h"
-#include "catalogue/tab_names.h"
-#include "commands/entry_commands.h"
-#include "commands/launch.h"
-#include "commands/scratch_folder.h"
+#include "commands/entry_fixture.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
-#include "storage/cache_archive.h"
 #include "storage/menu_commands.h"
-#include "storage/settings.h"
-#include "support/input_state.h"
-#include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
-#include "view/grid.h"
-#include "view/tab_strip.h"
 
 #include <functional>
-#include <string>
 
 namespace {
 
-int g_fileDialogs;
-BOOL CountFileDialog(OPENFILENAMEA*, bool) {
-    ++g_fileDialogs;
-    return FALSE;
-}
-
-class CommandDispatchTest : public MainWindowTest {
-  protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        ClearCatalogue();
-        InstallCatalogueServices();
-        CacheClear(0);
-        SetSort(0);
-        SetDeleteCheck(0);
-        AppendTab("Dispatch");
-        SelectTab(0);
-        tool_ = scratch_.InstallRecorder("tool.exe");
-        AddToolEntry();
-        SetFileDialogRunner(CountFileDialog);
-    }
-    void TearDown() override {
-        SetFileDialogRunner(nullptr);
-        SetOpenWithPending(false);
-        FreeCatalogue();
-        MainWindowTest::TearDown();
-    }
-    void AddToolEntry() {
-        HDROP drop = MakeDrop({tool_});
-        SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-        SetCursorFromPoint(5, GridTop() + 5);
-    }
-    static bool Launched(const std::string& path) {
-        for (const CaughtLaunch& launch : CaughtLaunches())
-            if (launch.path == path) return true;
-        return false;
-    }
-    ScratchFolder scratch_;
-    std::string tool_;
-};
+using CommandDispatchTest = EntryCommandsTest;
 
 bool Checked(UINT id) {
     return (GetMenuState(MainMenu(), id, MF_BYCOMMAND) & MF_CHECKED) != 0;
 }
 
 TEST_F(CommandDispatchTest, EveryCommandIdReachesItsHandler) {
+    Drop({tool_});
+    Select(0);
     const struct {
         int id;
         const char* window; // a dialog or message box it opens, closed again here
@@ -77,9 +28,9 @@ TEST_F(CommandDispatchTest, EveryCommandIdReachesItsHandler) {
         {kRevealLinkTargetId, nullptr, [] { return Launched("explorer.exe"); }},
         {kEditEntryInformationId, nullptr, [] { return true; }}, // dialog still to come
         {kRefetchIconId, nullptr, [] { return FindEntry(0, 0)->IconType == 0; }},
-        {kSetIndividualIconId, nullptr, [] { return g_fileDialogs == 1; }},
-        {kExportIconBitmapId, nullptr, [] { return g_fileDialogs == 2; }},
-        {kExportMaskBitmapId, nullptr, [] { return g_fileDialogs == 3; }},
+        {kSetIndividualIconId, nullptr, [] { return DialogCalls().size() == 1; }},
+        {kExportIconBitmapId, nullptr, [] { return DialogCalls().size() == 2; }},
+        {kExportMaskBitmapId, nullptr, [] { return DialogCalls().size() == 3; }},
         {kDeleteEntryId, nullptr, [] { return EntryCount(0) == 0; }},
         {IDM_STYLE_TALL, nullptr, [] { return GetStyle() == 1; }},
         {IDM_STYLE_WIDE, nullptr, [] { return GetStyle() == 2; }},
@@ -142,6 +93,8 @@ TEST_F(CommandDispatchTest, EveryCommandIdReachesItsHandler) {
 }
 
 TEST_F(CommandDispatchTest, UserCommandStartsItsProgramWithTheQuotedEntryPath) {
+    Drop({tool_});
+    Select(0);
     std::string viewer = scratch_.InstallRecorder("viewer.exe");
     ClearMenuCommands();
     AddMenuCommand("first", viewer.c_str(), "-a", 96);
@@ -159,7 +112,7 @@ TEST_F(CommandDispatchTest, UserCommandStartsItsProgramWithTheQuotedEntryPath) {
     // An id no line has, or no entry under the cursor: nothing starts.
     CatchingLaunches catching;
     SendMessageA(window_, WM_COMMAND, 97, 0);
-    SetCursorFromPoint(3 * CellWidth() + 5, GridTop() + 5);
+    Select(3);
     SendMessageA(window_, WM_COMMAND, 96, 0);
     EXPECT_TRUE(CaughtLaunches().empty());
 }

@@ -1,97 +1,8 @@
-#include "catalogue/catalogue.h"
-#include "catalogue/catalogue_services.h"
-#include "catalogue/tab_names.h"
-#include "commands/entry_commands.h"
-#include "commands/launch.h"
-#include "commands/scratch_folder.h"
+#include "commands/entry_fixture.h"
 #include "commands/shortcuts.h"
-#include "storage/cache_archive.h"
-#include "storage/entry_icons.h"
-#include "storage/settings.h"
-#include "support/input_state.h"
-#include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
-#include "view/grid.h"
-#include "view/tab_strip.h"
-
-#include <objbase.h>
-
-#include <cstring>
-#include <string>
-#include <vector>
 
 namespace {
-
-// The file dialogs as the commands asked for them, answered with a prepared name.
-struct FileDialogCall {
-    bool save;
-    std::string filter; // with its zero separators
-    DWORD flags;
-    DWORD capacity;
-};
-std::vector<FileDialogCall> g_dialogCalls;
-std::string g_dialogAnswer; // empty: the user cancels
-
-BOOL AnswerFileDialog(OPENFILENAMEA* request, bool save) {
-    const char* end = request->lpstrFilter;
-    while (*end)
-        end += std::strlen(end) + 1;
-    g_dialogCalls.push_back(
-        {save, std::string(request->lpstrFilter, end + 1), request->Flags, request->nMaxFile});
-    if (g_dialogAnswer.empty()) return FALSE;
-    lstrcpynA(request->lpstrFile, g_dialogAnswer.c_str(), request->nMaxFile);
-    return TRUE;
-}
-
-const char kTabName[] = "Cmds";
-
-class EntryCommandsTest : public MainWindowTest {
-  protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        ClearCatalogue();
-        InstallCatalogueServices();
-        CacheClear(0);
-        CacheClear(1);
-        CoInitialize(nullptr);
-        SetSort(0);
-        SetDeleteCheck(0);
-        AppendTab(kTabName);
-        SelectTab(0);
-        tool_ = scratch_.InstallRecorder("tool.exe");
-        g_dialogCalls.clear();
-        g_dialogAnswer.clear();
-        SetFileDialogRunner(AnswerFileDialog);
-    }
-    void TearDown() override {
-        SetFileDialogRunner(nullptr);
-        SetOpenWithPending(false);
-        FreeCatalogue();
-        CoUninitialize();
-        MainWindowTest::TearDown();
-    }
-    void Drop(const std::vector<std::string>& paths) {
-        SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
-    }
-    // Puts the grid cursor on cell `index` of the first row, as a click does.
-    void Select(int index) { SetCursorFromPoint(index * CellWidth() + 5, GridTop() + 5); }
-    void Command(int id) { SendMessageA(window_, WM_COMMAND, id, 0); }
-    static std::string Folder(const std::string& path) {
-        char tabFolder[kIconFolderSize], folder[kIconFolderSize];
-        TabCacheFolder(tabFolder, kTabName);
-        IconCacheFolder(folder, tabFolder, path.c_str());
-        return folder;
-    }
-    // The four cache items of an entry: icon and mask in each archive.
-    static std::vector<int> Items(const std::string& path, const char* name) {
-        std::string folder = Folder(path), mask = std::string(name) + kMaskSuffix;
-        return {CacheHasFile(0, folder.c_str(), name), CacheHasFile(1, folder.c_str(), name),
-                CacheHasFile(0, folder.c_str(), mask.c_str()),
-                CacheHasFile(1, folder.c_str(), mask.c_str())};
-    }
-    ScratchFolder scratch_;
-    std::string tool_;
-};
 
 TEST_F(EntryCommandsTest, AnEmptyCellDoesNothing) {
     Drop({tool_});
@@ -102,7 +13,7 @@ TEST_F(EntryCommandsTest, AnEmptyCellDoesNothing) {
         Command(id);
     EXPECT_EQ(1, EntryCount(0));
     EXPECT_TRUE(CaughtLaunches().empty());
-    EXPECT_TRUE(g_dialogCalls.empty());
+    EXPECT_TRUE(DialogCalls().empty());
     EXPECT_FALSE(OpenWithPending());
     EXPECT_EQ((std::vector<int>{1, 0, 1, 0}), Items(tool_, "tool.exe"));
 }
@@ -223,15 +134,15 @@ TEST_F(EntryCommandsTest, IndividualIconIsChosenThenKeptOrReplaced) {
     Select(0);
     // Cancelled: nothing is stored and the entry keeps its icon type.
     Command(kSetIndividualIconId);
-    ASSERT_EQ(1u, g_dialogCalls.size());
-    EXPECT_FALSE(g_dialogCalls[0].save);
-    EXPECT_EQ(std::string("ICON files {*.*}\0*.*\0\0", 22), g_dialogCalls[0].filter);
-    EXPECT_EQ(DWORD(OFN_FILEMUSTEXIST), g_dialogCalls[0].flags);
-    EXPECT_EQ(1024u, g_dialogCalls[0].capacity);
+    ASSERT_EQ(1u, DialogCalls().size());
+    EXPECT_FALSE(DialogCalls()[0].save);
+    EXPECT_EQ(std::string("ICON files {*.*}\0*.*\0\0", 22), DialogCalls()[0].filter);
+    EXPECT_EQ(DWORD(OFN_FILEMUSTEXIST), DialogCalls()[0].flags);
+    EXPECT_EQ(1024u, DialogCalls()[0].capacity);
     EXPECT_EQ(0, FindEntry(0, 0)->IconType);
     EXPECT_EQ(0, Items(text, "doc.txt")[1]);
 
-    g_dialogAnswer = tool_;
+    DialogAnswer() = tool_;
     Command(kSetIndividualIconId);
     EXPECT_EQ((std::vector<int>{1, 1, 1, 1}), Items(text, "doc.txt"));
     EXPECT_EQ(1, FindEntry(0, 0)->IconType);
@@ -242,11 +153,11 @@ TEST_F(EntryCommandsTest, IndividualIconIsChosenThenKeptOrReplaced) {
     driver.ExpectMessageBox("確認", IDNO);
     driver.Start();
     Command(kSetIndividualIconId);
-    EXPECT_EQ(2u, g_dialogCalls.size());
-    g_dialogAnswer.clear();
+    EXPECT_EQ(2u, DialogCalls().size());
+    DialogAnswer().clear();
     Command(kSetIndividualIconId);
     ASSERT_TRUE(driver.Finish());
-    EXPECT_EQ(3u, g_dialogCalls.size());
+    EXPECT_EQ(3u, DialogCalls().size());
     EXPECT_EQ(
         "\"doc.txt\"の個別アイコンが見つかりました。これを使用しますか？\r\n** Noで新しく選択 **",
         driver.Seen()[0].text);
@@ -265,22 +176,22 @@ TEST_F(EntryCommandsTest, IconAndMaskExportAsBitmapFiles) {
     } cases[] = {{kExportIconBitmapId, "icon.bmp", 4150, 32},
                  {kExportMaskBitmapId, "mask.bmp", 2102, 16}};
     for (const auto& c : cases) {
-        g_dialogAnswer = scratch_.File(c.name);
+        DialogAnswer() = scratch_.File(c.name);
         Command(c.id);
-        std::string bytes = ReadFileText(g_dialogAnswer);
+        std::string bytes = ReadFileText(DialogAnswer());
         ASSERT_EQ(c.size, bytes.size()) << c.name;
         EXPECT_EQ("BM", bytes.substr(0, 2));
         EXPECT_EQ(c.bitCount, static_cast<unsigned char>(bytes[28])) << c.name;
     }
-    ASSERT_EQ(2u, g_dialogCalls.size());
-    EXPECT_TRUE(g_dialogCalls[0].save);
+    ASSERT_EQ(2u, DialogCalls().size());
+    EXPECT_TRUE(DialogCalls()[0].save);
     EXPECT_EQ(std::string("Bitmap files {*.bmp}\0*.bmp\0All files {*.*}\0*.*\0\0", 48),
-              g_dialogCalls[0].filter);
-    EXPECT_EQ(DWORD(OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT), g_dialogCalls[1].flags);
+              DialogCalls()[0].filter);
+    EXPECT_EQ(DWORD(OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT), DialogCalls()[1].flags);
     // Cancelled: no file.
-    g_dialogAnswer.clear();
+    DialogAnswer().clear();
     Command(kExportIconBitmapId);
-    EXPECT_EQ(3u, g_dialogCalls.size());
+    EXPECT_EQ(3u, DialogCalls().size());
 }
 
 } // namespace
