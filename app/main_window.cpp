@@ -109,12 +109,9 @@ int OnLButtonDblClk(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
     return 0;
 }
 
-int OnRButtonDown(HWND window, UINT, WPARAM, LPARAM lParam, LRESULT*) {
-    int x = static_cast<short>(LOWORD(lParam));
-    int y = static_cast<short>(HIWORD(lParam));
-    SetCursorFromPoint(x, y);
-    InvalidateRect(window, nullptr, FALSE);
-    ShowGridPopupMenu(x, y);
+int OnRButtonDown(HWND, UINT, WPARAM, LPARAM lParam, LRESULT*) {
+    // The menu's own handler selects the cell under the pointer first.
+    ShowGridPopupMenu(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
     return 0;
 }
 

@@ -9,6 +9,8 @@ enum { kSummonHotKeyId = 396, kAutoHideTimerId = 4 };
 BOOL PlaceMainWindow(HWND window, int x, int y, int width, int height, UINT flags);
 void StartAutoHide();
 void StopAutoHide();
+// The body of the auto-hide timer (id 4, which has a procedure of its own).
+void AutoHideTick();
 BOOL RegisterSummonHotKey(int hotKey, int id);
 BOOL UnregisterSummonHotKey(int id);
 
@@ -20,6 +22,8 @@ void DragWindowStep(HWND window);
 void EndWindowDrag(bool releaseCapture);
 bool WindowDragActive();
 
+// Moves the window back into the work area when it passes an edge; whether it moved.
+BOOL KeepInWorkArea(HWND window);
 // Shift+W and Shift+Q: centre the window in the work area along one axis.
 void CentreHorizontally(HWND window);
 void CentreVertically(HWND window);

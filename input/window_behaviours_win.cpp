@@ -1,6 +1,7 @@
 #include "input/window_behaviours.h"
 
 #include "app/app_state.h"
+#include "input/window_snapping.h"
 #include "storage/settings.h"
 
 #include <commctrl.h>
@@ -10,15 +11,35 @@ namespace {
 bool g_summoned;
 RECT g_summonSavedRect;
 bool g_windowDragActive;
+POINT g_dragPointer;
+DragTrack g_trackedPos;
+int g_pointerInside;
+int g_pointerOutside;
 
+// Read anew at each use: the taskbar may have moved since.
 RECT WorkArea() {
-    RECT work;
+    RECT work = {0, 0, 0, 0};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     return work;
 }
 
-void CALLBACK AutoHideTick(HWND, UINT, UINT_PTR, DWORD) {
-    // Hiding while the pointer is elsewhere is not built yet; the timer only runs.
+ScreenRect ToScreenRect(const RECT& r) {
+    ScreenRect out = {r.left, r.top, r.right, r.bottom};
+    return out;
+}
+
+void CALLBACK AutoHideTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    AutoHideTick();
+}
+
+// Shows the window without taking the activation from whoever has it.
+void ShowWithoutActivating(HWND window) {
+    HWND active = GetActiveWindow();
+    ShowWindow(window, SW_SHOW);
+    // With another program active there is no window of ours to give it back to: the
+    // launcher only gives up the activation that showing it took.
+    SetActiveWindow(active);
+    if (active) SetForegroundWindow(active);
 }
 
 } // namespace
@@ -29,7 +50,7 @@ BOOL PlaceMainWindow(HWND window, int x, int y, int width, int height, UINT flag
 }
 
 void StartAutoHide() {
-    SetTimer(MainWindow(), kAutoHideTimerId, GetAutoHideTimer(), AutoHideTick);
+    SetTimer(MainWindow(), kAutoHideTimerId, GetAutoHideTimer(), AutoHideTimerProc);
 }
 
 void StopAutoHide() {
@@ -50,13 +71,46 @@ BOOL UnregisterSummonHotKey(int id) {
     return UnregisterHotKey(MainWindow(), id);
 }
 
+// The window hides at the second tick in a row that finds the pointer outside it, never while
+// it is the active window, and shows again at the first tick that finds the pointer over it.
+void AutoHideTick() {
+    if (g_summoned) return;
+    HWND window = MainWindow();
+    RECT frame;
+    POINT p;
+    if (!GetWindowRect(window, &frame) || !GetCursorPos(&p)) return;
+    if (frame.left < p.x && p.x < frame.right && frame.top < p.y && p.y < frame.bottom) {
+        if (g_pointerInside == 0) ShowWithoutActivating(window);
+        g_pointerOutside = 0;
+        g_pointerInside = 1;
+    } else {
+        if (g_pointerOutside == 1 && GetActiveWindow() != window) ShowWindow(window, SW_HIDE);
+        g_pointerInside = 0;
+        g_pointerOutside = 1;
+    }
+}
+
 void BeginWindowDrag(HWND window) {
     g_windowDragActive = true;
     SetCapture(window);
+    GetCursorPos(&g_dragPointer);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    g_trackedPos.x = frame.left;
+    g_trackedPos.y = frame.top;
 }
 
-void DragWindowStep(HWND) {
-    // Moving the window with the pointer and snapping it to the edges is not built yet.
+void DragWindowStep(HWND window) {
+    POINT p;
+    RECT frame, client;
+    GetCursorPos(&p);
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    DragPlacement placement =
+        SnapDragStep(ToScreenRect(frame), client.right, client.bottom, ToScreenRect(WorkArea()),
+                     p.x - g_dragPointer.x, p.y - g_dragPointer.y, &g_trackedPos);
+    g_dragPointer = p;
+    PlaceMainWindow(window, placement.left, placement.top, 0, 0, SWP_NOSIZE);
 }
 
 void EndWindowDrag(bool releaseCapture) {
@@ -91,10 +145,33 @@ RECT SummonSavedRect() {
     return g_summonSavedRect;
 }
 
+BOOL KeepInWorkArea(HWND window) {
+    RECT frame, client;
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    int32_t x = 0, y = 0;
+    if (!KeepInsideWorkArea(ToScreenRect(frame), client.right, client.bottom,
+                            ToScreenRect(WorkArea()), &x, &y))
+        return FALSE;
+    PlaceMainWindow(window, x, y, 0, 0, SWP_NOSIZE);
+    return TRUE;
+}
+
 void SummonToPointer() {
-    // Bringing the window to the pointer is not built yet.
+    HWND window = MainWindow();
+    POINT p;
+    GetCursorPos(&p);
+    // A second press while summoned keeps the place the first one saved.
+    if (!g_summoned) GetWindowRect(window, &g_summonSavedRect);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    PlaceMainWindow(window, p.x, p.y, 0, 0, SWP_NOSIZE);
+    KeepInWorkArea(window);
+    g_summoned = true;
 }
 
 void ReturnFromSummon() {
-    // Nothing to return from until summoning exists.
+    if (!g_summoned) return;
+    PlaceMainWindow(MainWindow(), g_summonSavedRect.left, g_summonSavedRect.top, 0, 0, SWP_NOSIZE);
+    g_summoned = false;
 }

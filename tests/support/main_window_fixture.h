@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "commands/menus.h"
 #include "support/display_lock.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +20,15 @@ class MainWindowTest : public ::testing::Test {
         window_ = CreateMainWindow(instance);
         ASSERT_NE(nullptr, window_);
         ApplyDefaultSettings();
+        // A right click's menu would wait for a user: tests see it built, not tracked.
+        SetGridMenuTracker(SkipTracking);
     }
     void TearDown() override {
         if (IsWindow(window_)) CloseApplication(window_);
         PumpMessages();
+        SetGridMenuTracker(nullptr);
     }
+    static BOOL SkipTracking(HMENU, HWND) { return FALSE; }
     // Handles whatever is queued (paints, posted messages) and returns the quit code, or
     // -1 when no quit message came.
     static int PumpMessages() {
