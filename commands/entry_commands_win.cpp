@@ -58,14 +58,6 @@ void ExpandPath(char* out, const char* path) {
 }
 
 // The archive folder of an entry's icons (kIconFolderSize bytes).
-void EntryIconFolder(char* out, int tab, const char* path) {
-    char name[kTabNameSize] = "";
-    GetTabName(tab, name);
-    char tabFolder[kIconFolderSize];
-    TabCacheFolder(tabFolder, name);
-    IconCacheFolder(out, tabFolder, path);
-}
-
 // Another entry of the tab whose icons are stored under the same folder and name.
 bool SharesIconItems(int tab, const Entry* deleted, const char* folder) {
     const Tab* list = GetTab(tab);
@@ -74,7 +66,7 @@ bool SharesIconItems(int tab, const Entry* deleted, const char* folder) {
     do {
         if (e != deleted && std::strcmp(e->FileName, deleted->FileName) == 0) {
             char other[kIconFolderSize];
-            EntryIconFolder(other, tab, e->FilePath);
+            TabEntryIconFolder(other, tab, e->FilePath);
             if (std::strcmp(other, folder) == 0) return true;
         }
         e = e->next;
@@ -194,7 +186,7 @@ int DeleteEntryWithCheck() {
         return 0;
     }
     char folder[kIconFolderSize];
-    EntryIconFolder(folder, tab, entry->FilePath);
+    TabEntryIconFolder(folder, tab, entry->FilePath);
     // Two entries of one path in a tab share their cached icons: they stay for the other.
     if (!SharesIconItems(tab, entry->entry, folder)) RemoveIconItems(folder, entry->FileName);
     std::free(entry);
@@ -212,17 +204,23 @@ int EditEntryInformation() {
     return 0;
 }
 
+// The cursor entry read anew from its file, and its icon folder; null on an empty cell.
+const Entry* RefreshedCursorEntry(int* tab, int* index, char* folder) {
+    if (CurrentTab() < 0) return nullptr;
+    EntrySnapshot* entry = CursorEntry(tab, index);
+    if (!entry) return nullptr;
+    std::free(entry);
+    RefreshEntry(*tab, *index, 0, 0);
+    const Entry* fresh = FindEntry(*tab, *index);
+    if (fresh) TabEntryIconFolder(folder, *tab, fresh->FilePath);
+    return fresh;
+}
+
 int RefetchIcon() {
     int tab, index;
-    if (CurrentTab() < 0) return 0;
-    EntrySnapshot* entry = CursorEntry(&tab, &index);
-    if (!entry) return 0;
-    std::free(entry);
-    RefreshEntry(tab, index, 0, 0);
-    const Entry* fresh = FindEntry(tab, index);
-    if (!fresh) return 0;
     char folder[kIconFolderSize];
-    EntryIconFolder(folder, tab, fresh->FilePath);
+    const Entry* fresh = RefreshedCursorEntry(&tab, &index, folder);
+    if (!fresh) return 0;
     StoreIcon(CacheArchiveAuto(), folder, fresh->FilePath, fresh->FileName);
     ReloadEntryIcon(tab, folder, index, 0);
     return 0;
@@ -230,15 +228,9 @@ int RefetchIcon() {
 
 int SetIndividualIcon() {
     int tab, index;
-    if (CurrentTab() < 0) return 0;
-    EntrySnapshot* entry = CursorEntry(&tab, &index);
-    if (!entry) return 0;
-    std::free(entry);
-    RefreshEntry(tab, index, 0, 0);
-    const Entry* fresh = FindEntry(tab, index);
-    if (!fresh) return 0;
     char folder[kIconFolderSize];
-    EntryIconFolder(folder, tab, fresh->FilePath);
+    const Entry* fresh = RefreshedCursorEntry(&tab, &index, folder);
+    if (!fresh) return 0;
 
     bool keep = false;
     if (CacheHasFile(CacheArchiveUser(), folder, fresh->FileName) == 1) {

@@ -81,6 +81,9 @@ void BindEntryIcon(const char* folder, Entry* entry);
 // The drawing handles of a snapshot for IconDraw mode 1 (icon), 2 (bitmaps) or 3 (the
 // shell's icon fetched anew).
 void MakeSnapshotHandles(EntrySnapshot* snapshot, const Entry* entry, int iconMode);
+// The archive folder of the icon of an entry of tab t (by its name in the tab strip) with this
+// path (out of kIconFolderSize bytes).
+void TabEntryIconFolder(char* out, int t, const char* path);
 // Exports an entry's bits as a .bmp file (replaced when it exists).
 void SaveIconBitmap(const char* fileName, int tab, int index);
 void SaveMaskBitmap(const char* fileName, int tab, int index);

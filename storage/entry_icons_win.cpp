@@ -1,6 +1,7 @@
 #include "storage/entry_icons.h"
 
 #include "app/app_state.h"
+#include "catalogue/tab_names.h"
 #include "commands/path_utils.h"
 #include "storage/cache_archive.h"
 
@@ -334,6 +335,14 @@ void MakeSnapshotHandles(EntrySnapshot* snapshot, const Entry* entry, int iconMo
     } else if (iconMode == 3) {
         snapshot->icon = ShellIconOf(entry->FilePath, false);
     }
+}
+
+void TabEntryIconFolder(char* out, int t, const char* path) {
+    char name[kTabNameSize] = "";
+    GetTabName(t, name);
+    char tabFolder[kIconFolderSize];
+    TabCacheFolder(tabFolder, name);
+    IconCacheFolder(out, tabFolder, path);
 }
 
 void SaveIconBitmap(const char* fileName, int tab, int index) {

@@ -20,14 +20,6 @@ void MarkEntryIcon(const char*, Entry* entry) {
     entry->iconPending = 1;
 }
 
-void EntryIconFolder(int t, const Entry* entry, char* folder) {
-    char name[kTabNameSize];
-    char tabFolder[kIconFolderSize];
-    GetTabName(t, name);
-    TabCacheFolder(tabFolder, name);
-    IconCacheFolder(folder, tabFolder, entry->FilePath);
-}
-
 // Visits the marked entries of tab t until visit answers false; returns that answer.
 template <typename Visit> bool ForEachMarked(int t, Visit visit) {
     Tab* tab = GetTab(t);
@@ -86,7 +78,7 @@ int BindCachedTabIcons(int t) {
         RefreshAttributes(e);
         if (!e->iconPending) return true;
         char folder[kIconFolderSize];
-        EntryIconFolder(t, e, folder);
+        TabEntryIconFolder(folder, t, e->FilePath);
         if (CacheHasFile(CacheArchiveAuto(), folder, e->FileName)) {
             BindMarked(e, folder);
             ++bound;
@@ -105,7 +97,7 @@ int BindPendingIcons(DWORD budgetMs) {
     int bound = 0;
     auto bindOne = [&](int t, Entry* e) {
         char folder[kIconFolderSize];
-        EntryIconFolder(t, e, folder);
+        TabEntryIconFolder(folder, t, e->FilePath);
         BindMarked(e, folder);
         ++bound;
         inTime = GetTickCount() - start < budgetMs;
