@@ -4,7 +4,9 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
+#include "dialogs/menu_edit_dialog.h"
 #include "dialogs/option_dialog.h"
+#include "dialogs/search_dialog.h"
 #include "dialogs/tab_name_dialogs.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
@@ -57,6 +59,16 @@ LRESULT Options(int) {
     return 0;
 }
 
+LRESULT EditMenu(int) {
+    ShowMenuEditorDialog(MainWindow());
+    return 0;
+}
+
+LRESULT Search(int) {
+    ShowSearchDialog(MainWindow());
+    return 0;
+}
+
 LRESULT SwitchStyle(int id) {
     SwitchDisplayStyle(id - IDM_STYLE_STANDARD);
     return 0;
@@ -76,6 +88,8 @@ const CommandRow kMainMenuCommands[] = {
     {IDM_SORT_COUNT_NAME, SetSortMode},
     {IDM_SORT_NONE, SetSortMode},
     {IDM_OPTIONS, Options},
+    {IDM_SEARCH, Search},
+    {IDM_MENU_EDIT, EditMenu},
 };
 
 // Commands of the grid's pop-up menu.
