@@ -6,6 +6,7 @@
 #include "catalogue/tab_names.h"
 #include "dialogs/menu_edit_dialog.h"
 #include "dialogs/option_dialog.h"
+#include "dialogs/rebuild_dialog.h"
 #include "dialogs/search_dialog.h"
 #include "dialogs/tab_name_dialogs.h"
 #include "res/command_ids.h"
@@ -64,6 +65,11 @@ LRESULT EditMenu(int) {
     return 0;
 }
 
+LRESULT Rebuild(int) {
+    ShowRebuildDialog(MainWindow());
+    return 0;
+}
+
 LRESULT Search(int) {
     ShowSearchDialog(MainWindow());
     return 0;
@@ -90,6 +96,7 @@ const CommandRow kMainMenuCommands[] = {
     {IDM_OPTIONS, Options},
     {IDM_SEARCH, Search},
     {IDM_MENU_EDIT, EditMenu},
+    {IDM_REBUILD, Rebuild},
 };
 
 // Commands of the grid's pop-up menu.

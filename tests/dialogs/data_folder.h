@@ -7,10 +7,13 @@
 #include "dialogs/refusal.h"
 #include "support/main_window_fixture.h"
 
+#include <shlobj.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 class DataFolderTest : public MainWindowTest {
   protected:

@@ -94,7 +94,7 @@ TEST_F(InfoEditDialogTest, SavedFieldsAndTheKeptIconComeBackAfterARestart) {
     EXPECT_STREQ("new", e->Comment);
     EXPECT_EQ(5, e->Count);
     EXPECT_EQ(1, e->IconType);
-    EXPECT_NE(std::string::npos, ReadText("qdx.ini").find("Tools_FileName_0=b.txt"));
+    EXPECT_NE(std::string::npos, ReadText("qdx.ini").find("Tools_FileName_0 = \"b.txt\""));
     // The icon shown before the edit is found under the new key after the restart.
     std::string newFolder = IconFolder("sub\\b.txt");
     EXPECT_EQ(1, CacheHasFile(CacheArchiveAuto(), newFolder.c_str(), "b.txt"));

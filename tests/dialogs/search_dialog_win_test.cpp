@@ -9,6 +9,8 @@
 #include "support/modal_driver.h"
 #include "view/grid.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
