@@ -140,3 +140,62 @@ TEST_F(InfoEditDialogTest, ADropOnTheArgumentFieldAppendsQuotedPathsWithinTheFie
 }
 
 } // namespace
+
+namespace {
+
+HWND WaitForFileDialog() {
+    for (int tries = 0; tries < 200; ++tries) {
+        if (HWND found = FindOwnWindow("#32770", "開く")) return found;
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+// The file name field of the open dialog (the combo box of newer dialogs, else the edit).
+HWND FileNameField(HWND fileDialog) {
+    HWND combo = GetDlgItem(fileDialog, 0x47C);
+    return combo ? combo : GetDlgItem(fileDialog, 0x480);
+}
+
+// Opens a file dialog with a browse button; returns the name it opened with and answers it.
+std::string BrowseAndAnswer(HWND editor, int browseId, const std::string& chosen) {
+    PressButton(editor, browseId);
+    HWND fileDialog = WaitForFileDialog();
+    if (!fileDialog) return "(no file dialog)";
+    Sleep(100);
+    char shown[1024] = "";
+    GetWindowTextA(FileNameField(fileDialog), shown, sizeof shown);
+    if (chosen.empty()) {
+        PostMessageA(fileDialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        SetWindowTextA(FileNameField(fileDialog), chosen.c_str());
+        PostMessageA(fileDialog, WM_COMMAND, IDOK, 0);
+    }
+    for (int tries = 0; tries < 200 && IsWindow(fileDialog); ++tries)
+        Sleep(25);
+    Sleep(100);
+    return shown;
+}
+
+TEST_F(InfoEditDialogTest, FileDialogsFillTheFieldsAndRememberTheLastName) {
+    AddToolsEntry();
+    WriteText("b.txt", "b");
+    WriteText("c.txt", "c");
+    std::string firstShown, secondShown, pathAfter, argAfterCancel, argAfter;
+    WithEditor([&](HWND dialog) {
+        firstShown = BrowseAndAnswer(dialog, IDC_INFO_PATH_BROWSE, Path("b.txt"));
+        pathAfter = FieldText(dialog, IDC_INFO_PATH);
+        secondShown = BrowseAndAnswer(dialog, IDC_INFO_ARG_BROWSE, "");
+        argAfterCancel = FieldText(dialog, IDC_INFO_ARG);
+        BrowseAndAnswer(dialog, IDC_INFO_ARG_BROWSE, Path("c.txt"));
+        argAfter = FieldText(dialog, IDC_INFO_ARG);
+        PressButton(dialog, IDC_INFO_CANCEL);
+    });
+    EXPECT_EQ(Path("b.txt"), pathAfter);
+    EXPECT_NE(std::string::npos, secondShown.find("b.txt")) << "the name chosen the first time";
+    EXPECT_EQ("", argAfterCancel) << "a cancelled file dialog changes nothing";
+    EXPECT_EQ(" \"" + Path("c.txt") + "\"", argAfter);
+    (void)firstShown;
+}
+
+} // namespace

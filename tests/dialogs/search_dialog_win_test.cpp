@@ -5,6 +5,7 @@
 #include "res/command_ids.h"
 #include "res/search_dialog_ids.h"
 #include "storage/settings.h"
+#include "support/input_state.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
 #include "view/grid.h"
@@ -117,6 +118,30 @@ TEST_F(SearchDialogTest, AHitWhoseTabWasRenamedDoesNothing) {
     EXPECT_EQ(1u, hits);
     EXPECT_EQ(1, tabAfter);
     EXPECT_FALSE(KillTimer(MainWindow(), kAutoHideTimerId)) << "auto-hide was off";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SearchDialogTest, SAndHOpenTheSearchAndShiftROpensTheRebuild) {
+    struct Case {
+        int key;
+        bool shift;
+        const char* title;
+    } cases[] = {{'S', false, kSearchTitle}, {'H', false, kSearchTitle}, {'R', true, "再構築"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        ModalDriver driver;
+        driver.Expect(c.title, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); });
+        driver.Start();
+        {
+            HeldKeys held(c.shift ? std::vector<int>{VK_SHIFT} : std::vector<int>{});
+            SendMessageA(MainWindow(), WM_KEYDOWN, c.key, 0);
+        }
+        SendMessageA(MainWindow(), WM_KEYUP, c.key, 0);
+        EXPECT_TRUE(driver.Finish());
+    }
 }
 
 } // namespace
