@@ -4,11 +4,7 @@
 
 #include <windows.h>
 
-void ShowMenuEditorDialog(HWND owner);  // 258
 void ShowColourDialog(HWND owner);      // 264
 void ShowOtherColourDialog(HWND owner); // 297
 void ShowIconDrawDialog(HWND owner);    // 265
-void ShowSearchDialog(HWND owner);      // 266
-void ShowRebuildDialog(HWND owner);     // 284
 void ShowVersionDialog(HWND owner);     // 296
-void ShowEntryInfoDialog(HWND owner);   // entry command 5

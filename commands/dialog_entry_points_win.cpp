@@ -2,11 +2,7 @@
 
 // Each of these dialogs is not built yet: its command is routed here and does nothing.
 
-void ShowMenuEditorDialog(HWND) {}  // not built yet
 void ShowColourDialog(HWND) {}      // not built yet
 void ShowOtherColourDialog(HWND) {} // not built yet
 void ShowIconDrawDialog(HWND) {}    // not built yet
-void ShowSearchDialog(HWND) {}      // not built yet
-void ShowRebuildDialog(HWND) {}     // not built yet
 void ShowVersionDialog(HWND) {}     // not built yet
-void ShowEntryInfoDialog(HWND) {}   // not built yet

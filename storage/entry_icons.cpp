@@ -1,6 +1,7 @@
 #include "storage/entry_icons.h"
 
 #include "commands/path_utils.h"
+#include "storage/cache_archive.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -236,4 +237,32 @@ void FreeEntryIconBits(Entry* entry) {
     }
     entry->colourBits = nullptr;
     entry->maskBits = nullptr;
+}
+
+namespace {
+
+// Copies one item; false when the source is missing or the copy failed.
+bool CopyCacheItem(int archive, const char* fromFolder, const char* fromName, const char* toFolder,
+                   const char* toName) {
+    CacheFile file;
+    std::memset(&file, 0, sizeof file);
+    if (CacheGetFile(archive, &file, fromFolder, fromName) != 1) return false;
+    bool copied = CacheAddFile(archive, toFolder, toName, file.size, file.data) == 1;
+    std::free(file.data);
+    return copied;
+}
+
+} // namespace
+
+int CopyIconItems(int archive, const char* fromFolder, const char* fromName, const char* toFolder,
+                  const char* toName) {
+    if (std::strcmp(fromFolder, toFolder) == 0 && std::strcmp(fromName, toName) == 0) return 0;
+    if (CacheHasFile(archive, toFolder, toName) == 1) return 0;
+    if (CacheHasFile(archive, fromFolder, fromName) != 1) return 0;
+    char fromMask[kMaskNameSize], toMask[kMaskNameSize];
+    MaskFileName(fromMask, fromName, kMaskSuffix);
+    MaskFileName(toMask, toName, kMaskSuffix);
+    if (!CopyCacheItem(archive, fromFolder, fromName, toFolder, toName)) return 0;
+    CopyCacheItem(archive, fromFolder, fromMask, toFolder, toMask);
+    return 1;
 }

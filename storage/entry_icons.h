@@ -31,6 +31,12 @@ void IconCacheFolder(char* out, const char* tabFolder, const char* path);
 // the suffix; a name too long for that keeps its head and a hash of the whole name.
 void MaskFileName(char* out, const char* fileName, const char* suffix);
 
+// Copies an entry's icon and mask items of an archive (0 or 1) to another folder and name,
+// unless the target already holds an icon: an entry whose path was edited keeps the icon it
+// shows. 1 when copied, 0 otherwise.
+int CopyIconItems(int archive, const char* fromFolder, const char* fromName, const char* toFolder,
+                  const char* toName);
+
 // Folders and the types exe, lnk, ico, scr and msc have an icon of their own.
 bool HasOwnIconType(const char* fileName);
 // The lower-cased extension of a file name, or "None" (out of kTypeKeySize bytes).

@@ -26,7 +26,7 @@ TEST_F(CommandDispatchTest, EveryCommandIdReachesItsHandler) {
         {kToggleOpenWithId, "お知らせ", [] { return OpenWithPending(); }},
         {kOpenParentFolderId, nullptr, [this] { return Launched(tool_); }},
         {kRevealLinkTargetId, nullptr, [] { return Launched("explorer.exe"); }},
-        {kEditEntryInformationId, nullptr, [] { return true; }}, // dialog still to come
+        {kEditEntryInformationId, "登録情報の編集", [] { return true; }},
         {kRefetchIconId, nullptr, [] { return FindEntry(0, 0)->IconType == 0; }},
         {kSetIndividualIconId, nullptr, [] { return DialogCalls().size() == 1; }},
         {kExportIconBitmapId, nullptr, [] { return DialogCalls().size() == 2; }},
@@ -60,12 +60,12 @@ TEST_F(CommandDispatchTest, EveryCommandIdReachesItsHandler) {
         {IDM_OPTIONS, "設定", [] { return true; }},
         {IDM_HELP, "Error", [] { return true; }},
         // Dialogs still to come: routed to their entry points, which do nothing yet.
-        {IDM_MENU_EDIT, nullptr, [] { return true; }},
+        {IDM_MENU_EDIT, "ポップアップメニューの編集", [] { return true; }},
         {IDM_BACKGROUND_COLOUR, nullptr, [] { return true; }},
         {IDM_OTHER_COLOURS, nullptr, [] { return true; }},
         {IDM_ICON_DRAWING, nullptr, [] { return true; }},
-        {IDM_SEARCH, nullptr, [] { return true; }},
-        {IDM_REBUILD, nullptr, [] { return true; }},
+        {IDM_SEARCH, "検索", [] { return true; }},
+        {IDM_REBUILD, "再構築", [] { return true; }},
         {IDM_VERSION, nullptr, [] { return true; }},
     };
     ASSERT_EQ(35u, sizeof rows / sizeof rows[0]); // fifteen menu-bar and twenty window ids

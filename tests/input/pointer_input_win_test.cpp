@@ -220,13 +220,6 @@ TEST_F(PointerInputTest, EveryKeyOfTheKeyTable) {
              EXPECT_EQ(StyleStandard, GetStyle());
              EXPECT_EQ(40, WindowRect().left);
          }},
-        {"S, H and R change nothing until their dialogs exist",
-         cursorAt(1, 1),
-         'S',
-         {},
-         cursorIs(1, 1)},
-        {"H", cursorAt(1, 1), 'H', {}, cursorIs(1, 1)},
-        {"R", cursorAt(1, 1), 'R', {VK_SHIFT}, cursorIs(1, 1)},
     };
     for (const KeyRow& row : rows) {
         SCOPED_TRACE(row.name);
