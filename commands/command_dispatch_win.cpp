@@ -4,8 +4,12 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
+#include "dialogs/colour_dialog.h"
+#include "dialogs/icon_draw_dialog.h"
 #include "dialogs/option_dialog.h"
+#include "dialogs/other_colour_dialog.h"
 #include "dialogs/tab_name_dialogs.h"
+#include "dialogs/version_dialog.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
 #include "storage/settings.h"
@@ -57,6 +61,26 @@ LRESULT Options(int) {
     return 0;
 }
 
+LRESULT BackgroundColours(int) {
+    ShowColourDialog(MainWindow());
+    return 0;
+}
+
+LRESULT OtherColours(int) {
+    ShowOtherColourDialog(MainWindow());
+    return 0;
+}
+
+LRESULT IconDrawing(int) {
+    ShowIconDrawDialog(MainWindow());
+    return 0;
+}
+
+LRESULT Version(int) {
+    ShowVersionDialog(MainWindow());
+    return 0;
+}
+
 LRESULT SwitchStyle(int id) {
     SwitchDisplayStyle(id - IDM_STYLE_STANDARD);
     return 0;
@@ -76,6 +100,10 @@ const CommandRow kMainMenuCommands[] = {
     {IDM_SORT_COUNT_NAME, SetSortMode},
     {IDM_SORT_NONE, SetSortMode},
     {IDM_OPTIONS, Options},
+    {IDM_BACKGROUND_COLOUR, BackgroundColours},
+    {IDM_OTHER_COLOURS, OtherColours},
+    {IDM_ICON_DRAWING, IconDrawing},
+    {IDM_VERSION, Version},
 };
 
 // Commands of the grid's pop-up menu.
