@@ -7,6 +7,8 @@
 #include "support/dialog_fixture.h"
 #include "view/gradient.h"
 
+#include <commctrl.h>
+
 namespace {
 
 const char kColourTitle[] = "カラー設定";
@@ -290,6 +292,60 @@ TEST_F(ColourDialogTest, OtherColoursPreviewAndSaveThePickedColours) {
     std::string ini = CloseAndReadSettings();
     EXPECT_EQ(std::to_string(RGB(255, 0, 255)), SettingsValue(ini, "GridColor"));
     EXPECT_EQ("1", SettingsValue(ini, "CursorGradWay"));
+}
+
+} // namespace
+
+namespace {
+
+struct ToolCount {
+    HWND owner;
+    int tools;
+};
+
+BOOL CALLBACK CountTipTools(HWND window, LPARAM param) {
+    ToolCount* count = reinterpret_cast<ToolCount*>(param);
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpiA(name, "tooltips_class32") == 0 && GetWindow(window, GW_OWNER) == count->owner)
+        count->tools = static_cast<int>(SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0));
+    return TRUE;
+}
+
+// Each dialog shows the tips of its own list while it is open (the border dialog has none).
+TEST_F(ColourDialogTest, EachDialogHasTheHelpTipsOfItsList) {
+    const struct {
+        int command;
+        const char* title;
+        int tools;
+    } cases[] = {
+        {IDM_BACKGROUND_COLOUR, kColourTitle, 6},
+        {IDM_OTHER_COLOURS, kOtherTitle, -1},
+        {IDM_ICON_DRAWING, "設定", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        ToolCount count = {nullptr, -1};
+        int gradientTools = -1;
+        WithDialog(c.command, c.title, [&](HWND dialog) {
+            count.owner = dialog;
+            EnumWindows(CountTipTools, reinterpret_cast<LPARAM>(&count));
+            if (c.command == IDM_BACKGROUND_COLOUR) {
+                PressButton(dialog, IDC_COLOUR_GRADIENT_PICK);
+                HWND gradient = WaitForOwnedDialog(dialog, kGradientTitle);
+                ToolCount inner = {gradient, -1};
+                EnumWindows(CountTipTools, reinterpret_cast<LPARAM>(&inner));
+                gradientTools = inner.tools;
+                PostMessageA(gradient, WM_CLOSE, 0, 0);
+                WaitUntilGone(gradient);
+            }
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+        });
+        EXPECT_EQ(c.tools, count.tools);
+        if (c.command == IDM_BACKGROUND_COLOUR) {
+            EXPECT_EQ(5, gradientTools);
+        }
+    }
 }
 
 } // namespace
