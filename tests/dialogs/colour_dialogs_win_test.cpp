@@ -7,8 +7,6 @@
 #include "support/dialog_fixture.h"
 #include "view/gradient.h"
 
-#include <commctrl.h>
-
 namespace {
 
 const char kColourTitle[] = "カラー設定";
@@ -117,7 +115,7 @@ TEST_F(ColourDialogTest, OkStoresThePickedColourAndTheClosedWindowWritesIt) {
         // A cancelled picker opens on the colour being worked on and changes nothing.
         cancelled = AnswerColourPicker(dialog, IDC_COLOUR_PLAIN_PICK, CLR_INVALID);
         HDC preview = ColourPreviewSurface();
-        shown = Pixel(preview, 10, 10);
+        shown = PixelOnceDrawn(preview, 10, 10, RGB(40, 50, 60));
         line = Pixel(preview, 40, 10);
         ClickButton(dialog, IDC_COLOUR_NO_GRID);
         noLine = Pixel(preview, 40, 10);
@@ -162,12 +160,12 @@ TEST_F(ColourDialogTest, TheGradientDialogChangesTheGradientOnlyOnItsOk) {
         if (!gradient) return;
         AnswerColourPicker(gradient, IDC_GRADIENT_START, RGB(0, 255, 0));
         HDC surface = GradientSurface();
-        startSwatch = Pixel(surface, 10, 10);
+        startSwatch = PixelOnceDrawn(surface, 10, 10, RGB(0, 255, 0));
         endSwatch = Pixel(surface, 110, 10);
         ClickButton(gradient, IDC_GRADIENT_ACROSS);
         PressButton(gradient, IDC_GRADIENT_OK);
         WaitUntilGone(gradient);
-        left = Pixel(preview, 0, 10);
+        left = PixelOnceDrawn(preview, 0, 10, RGB(0, 255, 0));
         right = Pixel(preview, 179, 10);
         PressButton(dialog, IDC_COLOUR_OK);
     });
@@ -262,8 +260,8 @@ TEST_F(ColourDialogTest, OtherColoursPreviewAndSaveThePickedColours) {
         AnswerColourPicker(dialog, IDC_OTHER_GRID_COLOUR, RGB(255, 0, 255));
         AnswerColourPicker(dialog, IDC_OTHER_CURSOR_COLOUR, RGB(0, 255, 255));
         HDC preview = OtherColourPreviewSurface();
-        corner = Pixel(preview, 0, 0);
-        inside = Pixel(preview, 25, 25);
+        corner = PixelOnceDrawn(preview, 0, 0, RGB(255, 0, 255));
+        inside = PixelOnceDrawn(preview, 25, 25, RGB(0, 255, 255));
         ClickButton(dialog, IDC_OTHER_LINE_DASH);
         for (int x = 0; x < 50; ++x)
             dashGaps += Pixel(preview, x, 0) == RGB(0, 255, 255) ? 1 : 0;
@@ -276,7 +274,8 @@ TEST_F(ColourDialogTest, OtherColoursPreviewAndSaveThePickedColours) {
             WaitUntilGone(gradient);
         }
         ClickButton(dialog, IDC_OTHER_CURSOR_GRADIENT);
-        gradientTop = Pixel(preview, 25, 1);
+        gradientTop = PixelOnceDrawn(preview, 25, 1,
+                                     GradientColourAt(RGB(255, 255, 255), RGB(90, 90, 90), 1, 50));
         PressButton(dialog, IDC_OTHER_SAVE);
     });
     EXPECT_EQ(RGB(255, 0, 255), corner);
@@ -292,60 +291,6 @@ TEST_F(ColourDialogTest, OtherColoursPreviewAndSaveThePickedColours) {
     std::string ini = CloseAndReadSettings();
     EXPECT_EQ(std::to_string(RGB(255, 0, 255)), SettingsValue(ini, "GridColor"));
     EXPECT_EQ("1", SettingsValue(ini, "CursorGradWay"));
-}
-
-} // namespace
-
-namespace {
-
-struct ToolCount {
-    HWND owner;
-    int tools;
-};
-
-BOOL CALLBACK CountTipTools(HWND window, LPARAM param) {
-    ToolCount* count = reinterpret_cast<ToolCount*>(param);
-    char name[64] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpiA(name, "tooltips_class32") == 0 && GetWindow(window, GW_OWNER) == count->owner)
-        count->tools = static_cast<int>(SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0));
-    return TRUE;
-}
-
-// Each dialog shows the tips of its own list while it is open (the border dialog has none).
-TEST_F(ColourDialogTest, EachDialogHasTheHelpTipsOfItsList) {
-    const struct {
-        int command;
-        const char* title;
-        int tools;
-    } cases[] = {
-        {IDM_BACKGROUND_COLOUR, kColourTitle, 6},
-        {IDM_OTHER_COLOURS, kOtherTitle, -1},
-        {IDM_ICON_DRAWING, "設定", 3},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.title);
-        ToolCount count = {nullptr, -1};
-        int gradientTools = -1;
-        WithDialog(c.command, c.title, [&](HWND dialog) {
-            count.owner = dialog;
-            EnumWindows(CountTipTools, reinterpret_cast<LPARAM>(&count));
-            if (c.command == IDM_BACKGROUND_COLOUR) {
-                PressButton(dialog, IDC_COLOUR_GRADIENT_PICK);
-                HWND gradient = WaitForOwnedDialog(dialog, kGradientTitle);
-                ToolCount inner = {gradient, -1};
-                EnumWindows(CountTipTools, reinterpret_cast<LPARAM>(&inner));
-                gradientTools = inner.tools;
-                PostMessageA(gradient, WM_CLOSE, 0, 0);
-                WaitUntilGone(gradient);
-            }
-            PostMessageA(dialog, WM_CLOSE, 0, 0);
-        });
-        EXPECT_EQ(c.tools, count.tools);
-        if (c.command == IDM_BACKGROUND_COLOUR) {
-            EXPECT_EQ(5, gradientTools);
-        }
-    }
 }
 
 } // namespace

@@ -132,3 +132,16 @@ inline COLORREF AnswerColourPicker(HWND owner, int button, COLORREF colour) {
     Sleep(50);
     return opened;
 }
+
+// A dialog redraws its preview after a nested modal dialog (a picker, the gradient dialog)
+// has returned, on its own thread: waits until `surface` shows `expected` at (x, y), or gives
+// up after two seconds, and returns what it shows.
+inline COLORREF PixelOnceDrawn(HDC surface, int x, int y, COLORREF expected) {
+    COLORREF shown = CLR_INVALID;
+    for (int tries = 0; tries < 80; ++tries) {
+        shown = surface ? GetPixel(surface, x, y) : CLR_INVALID;
+        if (shown == expected) break;
+        Sleep(25);
+    }
+    return shown;
+}
