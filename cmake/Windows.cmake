@@ -19,7 +19,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR env QDX_WINE_ARCH=${QDX_WINE_ARCH}
 
 # Wine finds no MinGW DLLs: the C and C++ run-times and winpthread are linked in.
 add_link_options(-static -static-libgcc -static-libstdc++)
-set(QDX_WIN_LIBS comctl32 comdlg32 shell32 ole32 uuid gdi32 user32 kernel32)
+set(QDX_WIN_LIBS comctl32 comdlg32 version shell32 ole32 uuid gdi32 user32 kernel32)
 
 target_compile_definitions(qdx_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
 
@@ -77,7 +77,9 @@ if(QDX_TESTS)
            "SettingsContentsWin.OptionsAreAppliedByTheirRules"
            "SettingsContentsWin.AlphaBelowTwentyIsKeptButNotApplied"
            "HelpTipsTest.EachDialogRegistersItsListedTipsAndDropsThemOnClose"
-           "OptionDialogTest.TransparencyMovesLiveCancelRestoresSaveKeeps")
+           "OptionDialogTest.TransparencyMovesLiveCancelRestoresSaveKeeps"
+           "ColourDialogTest.TheDesktopPictureFollowsTheVersionClass"
+           "IconDrawDialogTest.EachRadioSavesItsModeTheCloseBoxNothing")
     gtest_discover_tests(qdx_win32_xp_tests ${win_test_props} TEST_PREFIX "xp:"
                          TEST_FILTER ${xp_filter} PROPERTIES LABELS win32)
   endif()

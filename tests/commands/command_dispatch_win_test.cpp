@@ -59,14 +59,13 @@ TEST_F(CommandDispatchTest, EveryCommandIdReachesItsHandler) {
         {IDM_SORT_NAME, nullptr, [] { return GetSort() == 1 && !Checked(IDM_SORT_NONE); }},
         {IDM_OPTIONS, "設定", [] { return true; }},
         {IDM_HELP, "Error", [] { return true; }},
-        // Dialogs still to come: routed to their entry points, which do nothing yet.
         {IDM_MENU_EDIT, "ポップアップメニューの編集", [] { return true; }},
-        {IDM_BACKGROUND_COLOUR, nullptr, [] { return true; }},
-        {IDM_OTHER_COLOURS, nullptr, [] { return true; }},
-        {IDM_ICON_DRAWING, nullptr, [] { return true; }},
+        {IDM_BACKGROUND_COLOUR, "カラー設定", [] { return true; }},
+        {IDM_OTHER_COLOURS, "境界線と選択色の設定", [] { return true; }},
+        {IDM_ICON_DRAWING, "設定", [] { return true; }},
         {IDM_SEARCH, "検索", [] { return true; }},
         {IDM_REBUILD, "再構築", [] { return true; }},
-        {IDM_VERSION, nullptr, [] { return true; }},
+        {IDM_VERSION, "バージョン情報", [] { return true; }},
     };
     ASSERT_EQ(35u, sizeof rows / sizeof rows[0]); // fifteen menu-bar and twenty window ids
     // A pop-up line of every id: an id that fell through to the user commands would start it.

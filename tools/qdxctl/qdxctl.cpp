@@ -2,6 +2,10 @@
 // qdxctl close [seconds] - posts WM_CLOSE to it and waits until its process has ended
 // qdxctl time EXE        - starts EXE, prints the milliseconds until its window is shown and
 //                          answers a message (its first paint is done by then), closes it
+// qdxctl command ID      - posts the menu command ID to the launcher, as its menu does
+// qdxctl rect [TITLE]    - waits for the launcher's window (or the shown window titled TITLE)
+//                          and prints its screen rectangle as WxH+X+Y, for cropping pictures
+// qdxctl dismiss TITLE   - closes the window titled TITLE as its close box does
 #include <windows.h>
 
 #include <cstdio>
@@ -115,6 +119,46 @@ int Time(const char* exe) {
     return CloseAndWait(window, process);
 }
 
+int Command(int id) {
+    HWND window = FindLauncher();
+    if (!window) {
+        std::fprintf(stderr, "qdxctl: no launcher window\n");
+        return 1;
+    }
+    PostMessageA(window, WM_COMMAND, id, 0);
+    return 0;
+}
+
+HWND FindShown(const char* title) {
+    if (!title) return FindLauncher();
+    HWND window = FindWindowA(nullptr, title);
+    return (window && IsWindowVisible(window)) ? window : nullptr;
+}
+
+int PrintRect(const char* title) {
+    for (int tries = 0; tries < 100; ++tries) {
+        if (HWND window = FindShown(title)) {
+            RECT rect;
+            GetWindowRect(window, &rect);
+            std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top,
+                        rect.left, rect.top);
+            return 0;
+        }
+        Sleep(100);
+    }
+    std::fprintf(stderr, "qdxctl: no such window\n");
+    return 1;
+}
+
+int Dismiss(const char* title) {
+    HWND window = FindShown(title);
+    if (!window) return 1;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    for (int tries = 0; tries < 100 && IsWindow(window); ++tries)
+        Sleep(100);
+    return IsWindow(window) ? 1 : 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -123,6 +167,11 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "wait") == 0) return Wait(seconds);
     if (argc > 1 && std::strcmp(argv[1], "close") == 0) return Close(seconds);
     if (argc > 2 && std::strcmp(argv[1], "time") == 0) return Time(argv[2]);
-    std::fprintf(stderr, "usage: qdxctl wait|close [seconds] | time EXE\n");
+    if (argc > 2 && std::strcmp(argv[1], "command") == 0) return Command(std::atoi(argv[2]));
+    if (argc > 1 && std::strcmp(argv[1], "rect") == 0)
+        return PrintRect(argc > 2 ? argv[2] : nullptr);
+    if (argc > 2 && std::strcmp(argv[1], "dismiss") == 0) return Dismiss(argv[2]);
+    std::fprintf(stderr, "usage: qdxctl wait|close [seconds] | time EXE | command ID | "
+                         "rect [TITLE] | dismiss TITLE\n");
     return 2;
 }
