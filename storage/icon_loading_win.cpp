@@ -56,9 +56,22 @@ void BindMarked(Entry* entry, const char* folder) {
     BindEntryIcon(folder, entry);
 }
 
+int MarkedInTab(int t) {
+    int count = 0;
+    ForEachMarked(t, [&](Entry*) {
+        ++count;
+        return true;
+    });
+    return count;
+}
+
+// Repaints only when the shown tab changed: binding the other tabs shows nothing.
 void CALLBACK OnIconLoadingTimer(HWND window, UINT, UINT_PTR, DWORD) {
     if (g_binding) return;
-    if (BindPendingIcons(kIconLoadingSliceMs) > 0) InvalidateRect(window, nullptr, FALSE);
+    int shown = CurrentTab();
+    int before = MarkedInTab(shown);
+    BindPendingIcons(kIconLoadingSliceMs);
+    if (MarkedInTab(shown) != before) InvalidateRect(window, nullptr, FALSE);
     if (PendingIconCount() == 0) KillTimer(window, kIconLoadingTimerId);
 }
 
@@ -114,10 +127,7 @@ int BindPendingIcons(DWORD budgetMs) {
 int PendingIconCount() {
     int count = 0;
     for (int t = 0; t < kTabSlots; ++t)
-        ForEachMarked(t, [&](Entry*) {
-            ++count;
-            return true;
-        });
+        count += MarkedInTab(t);
     return count;
 }
 
