@@ -15,6 +15,7 @@
 #include "storage/settings_file.h"
 #include "storage/settings_catalogue.h"
 #include "storage/settings_contents.h"
+#include "storage/startup_reading.h"
 #include "view/grid_view.h"
 #include "view/painting.h"
 
@@ -91,8 +92,9 @@ void LoadAll() {
     ClearCatalogue();
     InstallCatalogueServices();
     SettingsPrepare();
+    bool settingsRead = FinishStartUpReading();
     LoadArchives(MainWindow());
-    SettingsRead(SettingsPath());
+    if (!settingsRead) SettingsRead(SettingsPath());
     ReportUnreadableSettings(MainWindow());
     LoadOptions();
     // Only the current tab is on screen: icons are bound after the window shows.
@@ -154,8 +156,12 @@ int RunApplication(HINSTANCE instance) {
     HANDLE mutex = AcquireSingleInstance();
     if (!mutex) return 0;
     InitDataPaths();
-    if (!RegisterMainClass(instance)) return -1;
-    if (!CreateMainWindow(instance)) return -1;
+    // The files are read while the window is made; they are waited for before they are used.
+    BeginStartUpReading();
+    if (!RegisterMainClass(instance) || !CreateMainWindow(instance)) {
+        FinishStartUpReading();
+        return -1;
+    }
     ApplyDefaultSettings();
     LoadAll();
     RegisterSummonHotKey(GetHotKey(), kSummonHotKeyId);

@@ -216,8 +216,8 @@ void FillRealisticArchive(CacheArchive& archive) {
             int n = t * kRealEntriesPerTab + e;
             if (n % 30 == 29) continue; // a missing file has no icon
             int icon = (n * 7) % kRealDistinctIcons;
-            std::string folder = "Cache\Tab " + std::to_string(t) + "\C:\Program Files\Vendor " +
-                                 std::to_string(n % 211) + "\bin";
+            std::string folder = "Cache\\Tab " + std::to_string(t) +
+                                 "\\C:\\Program Files\\Vendor " + std::to_string(n % 211) + "\\bin";
             std::string name = "program_" + std::to_string(n) + ".exe";
             CacheAddFile(archive, folder.c_str(), name.c_str(), 4096, colours[icon].data());
             CacheAddFile(archive, folder.c_str(), (name + "_Mask").c_str(), 2048,

@@ -1043,18 +1043,53 @@ int CacheIsModified(int archive) {
     return a && a->modified ? 1 : 0;
 }
 
+void CacheReadAtStartUp(int archive, const char* filePath, CacheStartUpRead* read) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    read->bytes.reset();
+    read->size = 0;
+    read->verdict = -1;
+    read->unreadable = false;
+    if (!a) return;
+    std::unique_ptr<char[]> bytes;
+    size_t size = 0;
+    if (!ReadWholeFile(filePath, &bytes, &size, 0)) {
+        read->unreadable = PathExists(filePath);
+        return;
+    }
+    read->verdict = CacheValidateBytes(reinterpret_cast<const unsigned char*>(bytes.get()), size);
+    if (read->verdict == 1) {
+        a->magic = kCacheMagic;
+        LoadOwnedBytes(*a, bytes.release(), size);
+    } else {
+        read->bytes = std::move(bytes);
+        read->size = size;
+    }
+}
+
+int CacheFinishStartUp(int archive, CacheStartUpRead* read, bool (*loadChanged)(void* context),
+                       void* context) {
+    CacheArchive* a = CacheArchiveAt(archive);
+    if (!a) return -1;
+    unreadableAtStart[archive] = read->unreadable;
+    if (read->verdict == 0) {
+        if (loadChanged && loadChanged(context)) {
+            a->magic = kCacheMagic;
+            LoadOwnedBytes(*a, read->bytes.release(), read->size);
+        } else {
+            // The user chose to clear the cache: the empty archive replaces the file at the next
+            // save, so the question is not asked again at every start.
+            a->modified = true;
+        }
+    }
+    read->bytes.reset();
+    return read->verdict;
+}
+
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context) {
-    int verdict = CacheValidate(archive, filePath);
-    if (CacheArchiveAt(archive)) unreadableAtStart[archive] = verdict == -1 && PathExists(filePath);
-    if (verdict == 1 || (verdict == 0 && loadChanged && loadChanged(context))) {
-        CacheLoad(archive, filePath, kCacheMagic);
-    } else if (verdict == 0) {
-        // The user chose to clear the cache: the empty archive replaces the file at the next
-        // save, so the question is not asked again at every start.
-        CacheArchiveAt(archive)->modified = true;
-    }
-    return verdict;
+    CacheStartUpRead read;
+    CacheReadAtStartUp(archive, filePath, &read);
+    return CacheFinishStartUp(archive, &read, loadChanged, context);
 }
 
 int CacheShutDown(int archive, const char* filePath) {

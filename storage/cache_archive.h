@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -157,6 +158,18 @@ int CacheIsModified(int archive);
 // Returns what CacheValidate said about the file.
 int CacheStartUp(int archive, const char* filePath, bool (*loadChanged)(void* context),
                  void* context);
+// CacheStartUp in two steps, so that the file can be read while the window is being made: the
+// read loads a file whose checksum is right and keeps a changed one for the question, which the
+// finish asks (on the thread that owns the window).
+struct CacheStartUpRead {
+    int verdict = -1;              // as CacheValidate
+    bool unreadable = false;       // there, but could not be opened
+    std::unique_ptr<char[]> bytes; // a changed file's contents, until the question is answered
+    size_t size = 0;
+};
+void CacheReadAtStartUp(int archive, const char* filePath, CacheStartUpRead* read);
+int CacheFinishStartUp(int archive, CacheStartUpRead* read, bool (*loadChanged)(void* context),
+                       void* context);
 // Shutdown of one archive: written only when it was changed during the run, and never over a
 // file that was there at start-up but could not be read. 1 when written,
 // 0 when unchanged or the file could not be written, -1 for a bad index.

@@ -84,7 +84,8 @@ void TabCacheFolder(char* out, const char* tabName) {
 
 void IconCacheFolder(char* out, const char* tabFolder, const char* path) {
     char copy[kIconFolderSize];
-    std::snprintf(copy, sizeof copy, "%s", path ? path : "");
+    size_t length = 0;
+    AppendCut(copy, sizeof copy, &length, path ? path : "");
     int prefix = FolderPrefixLength(copy);
     if (prefix <= 0) {
         std::snprintf(out, kIconFolderSize, "%s", tabFolder);

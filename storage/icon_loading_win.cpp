@@ -83,11 +83,12 @@ void DeferIconBinding(bool on) {
     SetCatalogueServices(services);
 }
 
-int BindCachedTabIcons(int t) {
+int BindCachedIcons(int t, int first, int count) {
     if (g_binding) return 0;
     g_binding = true;
     int bound = 0;
     ForEachMarked(t, [&](Entry* e) {
+        if (e->index < first || e->index - first >= count) return true;
         RefreshAttributes(e);
         if (!e->iconPending) return true;
         char folder[kIconFolderSize];

@@ -9,6 +9,7 @@
 #include "storage/settings_text.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -117,12 +118,41 @@ void TabSectionName(char* out, const char* tabName) {
                   tabName);
 }
 
+namespace {
+
+// Writes n in decimal (no terminator) and returns the number of characters.
+size_t WriteDecimal(char* out, int n) {
+    char digits[12];
+    size_t count = 0;
+    uint32_t magnitude = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
+    do {
+        digits[count++] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    size_t length = 0;
+    if (n < 0) out[length++] = '-';
+    while (count > 0)
+        out[length++] = digits[--count];
+    return length;
+}
+
+} // namespace
+
+// Made by hand rather than formatted: it runs eight times for every entry loaded or saved.
 void EntryKeyName(char* out, const char* tabName, const char* field, int n) {
     char suffix[64];
-    std::snprintf(suffix, sizeof suffix, "_%s_%d", field, n);
-    size_t room = kSettingsNameField - 1 - std::strlen(suffix);
+    size_t fieldLength = std::min<size_t>(std::strlen(field), 48);
+    size_t s = 0;
+    suffix[s++] = '_';
+    std::memcpy(suffix + s, field, fieldLength);
+    s += fieldLength;
+    suffix[s++] = '_';
+    s += WriteDecimal(suffix + s, n);
+    size_t room = kSettingsNameField - 1 - s;
     size_t kept = CharacterPrefixLength(tabName, std::strlen(tabName), room);
-    std::snprintf(out, kSettingsNameField, "%.*s%s", static_cast<int>(kept), tabName, suffix);
+    std::memcpy(out, tabName, kept);
+    std::memcpy(out + kept, suffix, s);
+    out[kept + s] = '\0';
 }
 
 void PathFolderPart(char* out, size_t size, const char* path) {
@@ -241,15 +271,15 @@ void LoadTabEntries(int t, const char* tabName, int count, int occurrence) {
     StoredEntryIndexes(tabName, count, &indexes);
     Entry* record = static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
     if (!record) return;
+    char tabFolder[kIconFolderSize];
+    TabCacheFolder(tabFolder, tabName);
     for (int n : indexes) {
         int iconType = 0;
         if (!ReadStoredEntry(section, tabName, n, occurrence, dropMissing,
                              useStoredAttributes || readLater, record, &iconType)) {
             continue;
         }
-        char tabFolder[kIconFolderSize];
         char iconFolder[kIconFolderSize];
-        TabCacheFolder(tabFolder, tabName);
         IconCacheFolder(iconFolder, tabFolder, record->FilePath);
         int k = AddEntry(iconFolder, *record, iconType, t);
         Entry* added = readLater && k >= 0 ? FindEntry(t, k) : nullptr;

@@ -11,6 +11,7 @@
 #include "storage/settings.h"
 #include "storage/settings_catalogue.h"
 #include "storage/settings_file.h"
+#include "storage/startup_reading.h"
 #include "view/grid_view.h"
 
 #include <cstdio>
@@ -101,8 +102,17 @@ void ReportUnreadableSettings(HWND owner) {
 }
 
 void LoadArchives(HWND owner) {
-    CacheStartUp(CacheArchiveAuto(), CachePath(), AskToLoadChangedArchive, owner);
-    CacheStartUp(CacheArchiveUser(), CacheUserPath(), AskToLoadChangedArchive, owner);
+    const int archives[] = {CacheArchiveAuto(), CacheArchiveUser()};
+    const char* paths[] = {CachePath(), CacheUserPath()};
+    for (int i = 0; i < 2; ++i) {
+        CacheStartUpRead own;
+        CacheStartUpRead* read = TakeEarlyArchiveRead(archives[i]);
+        if (!read) {
+            CacheReadAtStartUp(archives[i], paths[i], &own);
+            read = &own;
+        }
+        CacheFinishStartUp(archives[i], read, AskToLoadChangedArchive, owner);
+    }
 }
 
 void ApplyLoadedOptions() {

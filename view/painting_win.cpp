@@ -240,9 +240,9 @@ void PaintEntries() {
     EntrySnapshot* snapshot = static_cast<EntrySnapshot*>(std::calloc(1, sizeof(EntrySnapshot)));
     if (!snapshot) return;
     int tab = CurrentTab();
-    // A tab shown for the first time since start-up gets its cached icons before it is drawn.
-    BindCachedTabIcons(tab);
     int first = FirstVisibleRow() * columns;
+    // Cells shown for the first time since start-up get their cached icons before they are drawn.
+    BindCachedIcons(tab, first, rows * columns);
     int iconMode = GetIconDraw();
     int k = 0;
     for (int i = 0; i < rows; ++i) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -501,6 +502,22 @@ TEST(CacheProcessWide, StartUpAsksOnlyForAChangedFileAndShutDownSavesOnlyChanges
     EXPECT_EQ(2, questions);
     // Loaded anyway: the damaged last byte is the content of the file.
     EXPECT_EQ(1, CacheHasFile(1, "Cache\\Work", "a"));
+
+    // In two steps the file is read once: what the read found is loaded after the question,
+    // even when the file is gone by then; a right checksum loads at the read already.
+    CacheClear(1);
+    CacheStartUpRead read;
+    CacheReadAtStartUp(1, changed.c_str(), &read);
+    EXPECT_EQ(0, read.verdict);
+    std::remove(changed.c_str());
+    EXPECT_EQ(0, CacheFinishStartUp(1, &read, Answer, &yes));
+    EXPECT_EQ(1, CacheHasFile(1, "Cache\\Work", "a"));
+    EXPECT_EQ(nullptr, read.bytes.get());
+    CacheClear(1);
+    CacheReadAtStartUp(1, good.c_str(), &read);
+    EXPECT_EQ(1, CacheHasFile(1, "Cache\\Work", "a"));
+    EXPECT_EQ(1, CacheFinishStartUp(1, &read, Answer, &no));
+    EXPECT_EQ(3, questions);
 
     // An archive changed during the run is written at shutdown; an unchanged one is not.
     EXPECT_EQ(1, CacheShutDown(1, good.c_str()));

@@ -41,8 +41,8 @@ class IconLoadingTest : public MainWindowTest {
     ScratchFolder scratch_;
 };
 
-// Start-up marks every entry; the shown tab's cached icons come first, then the rest by the
-// timer, the current tab before the others, each captured once.
+// Start-up marks every entry; the cached icons of the cells on screen come first, then the rest by
+// the timer, the current tab before the others, each captured once.
 TEST_F(IconLoadingTest, MarkedEntriesAreBoundCachedFirstThenByTheTimer) {
     Entry* cached = AddFolder("cached", 0); // bound at once: its icon goes into the archive
     ASSERT_NE(nullptr, cached->colourBits);
@@ -57,7 +57,9 @@ TEST_F(IconLoadingTest, MarkedEntriesAreBoundCachedFirstThenByTheTimer) {
     EXPECT_EQ(3, PendingIconCount());
     EXPECT_EQ(nullptr, again->colourBits);
 
-    EXPECT_EQ(1, BindCachedTabIcons(0));
+    EXPECT_EQ(0, BindCachedIcons(0, 1, 2)); // the cached entry is off screen: left to the timer
+    EXPECT_EQ(1, again->iconPending);
+    EXPECT_EQ(1, BindCachedIcons(0, 0, 1));
     EXPECT_NE(nullptr, again->colourBits);
     EXPECT_EQ(1, current->iconPending);
 
@@ -107,7 +109,7 @@ TEST_F(IconLoadingTest, StoredAttributesAreReadAnewBeforeTheTabIsShown) {
     EXPECT_EQ(16u, gone->Attribute); // as stored, until the tab is shown
     EXPECT_EQ(1, present->noIcon);
 
-    BindCachedTabIcons(0);
+    BindCachedIcons(0, 0, 2);
     EXPECT_EQ(kMissingAttributes, gone->Attribute);
     EXPECT_EQ(1, gone->noIcon);
     EXPECT_EQ(0, present->noIcon);

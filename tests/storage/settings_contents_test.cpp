@@ -268,6 +268,19 @@ TEST_F(SettingsContents, SectionAndKeyNamesOfTabs) {
     EXPECT_STREQ("[Tab_Tools]", out);
     EntryKeyName(out, "Tools", "FilePath", 12);
     EXPECT_STREQ("Tools_FilePath_12", out);
+    // The index is written as a signed decimal number over its whole range.
+    const struct {
+        int n;
+        const char* name;
+    } numbers[] = {{0, "T_Count_0"},
+                   {10, "T_Count_10"},
+                   {-7, "T_Count_-7"},
+                   {2147483647, "T_Count_2147483647"},
+                   {-2147483647 - 1, "T_Count_-2147483648"}};
+    for (const auto& c : numbers) {
+        EntryKeyName(out, "T", "Count", c.n);
+        EXPECT_STREQ(c.name, out);
+    }
 
     // A 250-byte name: the section keeps 249 bytes of it and its closing bracket.
     std::string longName(250, 'a');

@@ -8,6 +8,7 @@
 #include "storage/settings.h"
 #include "storage/settings_contents.h"
 #include "storage/settings_file.h"
+#include "storage/startup_reading.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
 
@@ -197,6 +198,41 @@ TEST_F(SettingsContentsWin, SoundOrMissingArchivesLoadWithoutAQuestion) {
     EXPECT_EQ(1, CacheHasFile(0, "Cache\\T", "auto"));
     EXPECT_EQ(0, CacheIsModified(0));
     EXPECT_EQ(0, CacheIsModified(1));
+}
+
+// Read on a worker while the window is made, the files give what reading them in turn gives:
+// the sound archive loaded, the question asked on this thread for the changed one only, the
+// settings document filled; a second load reads the files itself.
+TEST_F(SettingsContentsWin, FilesReadEarlyOnAWorkerLoadAsReadInTurn) {
+    EXPECT_FALSE(FinishStartUpReading()); // nothing begun
+    WriteFileBytes(Path("Cache.arc"), ArchiveBytes("Cache\\T", "auto", false));
+    WriteFileBytes(Path("CacheUser.arc"), ArchiveBytes("Cache\\T", "user", true));
+    WriteFileBytes(Path("qdx.ini"), "[Info]\r\nTabCount = 0\r\n");
+    BeginStartUpReading();
+    ASSERT_TRUE(FinishStartUpReading());
+    EXPECT_EQ(1, CacheHasFile(0, "Cache\\T", "auto"));
+    EXPECT_EQ(0, CacheHasFile(1, "Cache\\T", "user"));
+    EXPECT_EQ(FileReadResult::Read, SettingsReadState());
+    EXPECT_EQ(1, SettingsHasSection("[Info]"));
+
+    Answer yes{IDYES};
+    ModalDriver driver;
+    AnswerQuestion(&driver, &yes);
+    driver.Start();
+    LoadArchives(window_);
+    ASSERT_TRUE(driver.Finish());
+    EXPECT_EQ(1u, driver.Seen().size());
+    EXPECT_EQ(1, CacheHasFile(1, "Cache\\T", "user"));
+    EXPECT_EQ(nullptr, TakeEarlyArchiveRead(0));
+
+    CacheClear(0);
+    UnexpectedBoxGuard guard;
+    DeleteFileA(Path("CacheUser.arc").c_str());
+    LoadArchives(window_);
+    EXPECT_EQ(0, guard.Stop());
+    EXPECT_EQ(1, CacheHasFile(0, "Cache\\T", "auto"));
+    SettingsRelease();
+    SettingsPrepare();
 }
 
 TEST_F(SettingsContentsWin, SaveAllWritesTheFileAndOnlyChangedArchives) {
