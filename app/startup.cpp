@@ -91,8 +91,8 @@ void LoadAll() {
     ClearMenuCommands();
     ClearCatalogue();
     InstallCatalogueServices();
-    SettingsPrepare();
     bool settingsRead = FinishStartUpReading();
+    SettingsPrepare();
     LoadArchives(MainWindow());
     if (!settingsRead) SettingsRead(SettingsPath());
     ReportUnreadableSettings(MainWindow());
@@ -103,6 +103,7 @@ void LoadAll() {
     LoadMenuAndCatalogue();
     SetAttributesReadLater(false);
     DeferIconBinding(false);
+    FreeSpareEntries();
     // The parsed document is dropped; the lookup scratch stays for the save at exit.
     SettingsRelease();
     SettingsPrepare();
@@ -160,6 +161,7 @@ int RunApplication(HINSTANCE instance) {
     BeginStartUpReading();
     if (!RegisterMainClass(instance) || !CreateMainWindow(instance)) {
         FinishStartUpReading();
+        FreeSpareEntries();
         return -1;
     }
     ApplyDefaultSettings();

@@ -161,10 +161,50 @@ int EntryCount(int t) {
     return tab->head->prev->index + 1;
 }
 
+namespace {
+
+// Spare records, chained through next.
+Entry* g_spares = nullptr;
+int g_spareCount = 0;
+
+Entry* NewEntryRecord() {
+    Entry* e = g_spares;
+    if (!e) return static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
+    g_spares = e->next;
+    --g_spareCount;
+    e->next = nullptr;
+    return e;
+}
+
+} // namespace
+
+void PrepareSpareEntries(int count) {
+    for (int i = 0; i < count; ++i) {
+        Entry* e = static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
+        if (!e) return;
+        e->next = g_spares;
+        g_spares = e;
+        ++g_spareCount;
+    }
+}
+
+int SpareEntryCount() {
+    return g_spareCount;
+}
+
+void FreeSpareEntries() {
+    while (g_spares) {
+        Entry* next = g_spares->next;
+        std::free(g_spares);
+        g_spares = next;
+    }
+    g_spareCount = 0;
+}
+
 int AddEntry(const char* cacheFolder, const Entry& record, int iconType, int t) {
     Tab* tab = GetTab(t);
     if (!tab) return -1;
-    Entry* e = static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
+    Entry* e = NewEntryRecord();
     if (!e) return -1;
 
     Entry* head = tab->head;

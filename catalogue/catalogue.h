@@ -96,6 +96,13 @@ void FillEntry(Entry* entry, const char* path, const char* arg, const char* work
 int FillEntryFromShortcut(Entry* entry, const char* shortcutPath, const char* comment,
                           int32_t count);
 
+// Records made ahead: a large catalogue's records are allocated (zero-filled, one at a time) on
+// the start-up worker while the window is made, and AddEntry takes them before it allocates.
+// Whatever the load did not use is freed by FreeSpareEntries.
+void PrepareSpareEntries(int count);
+int SpareEntryCount();
+void FreeSpareEntries();
+
 // Lists.
 int AddEntry(const char* cacheFolder, const Entry& record, int iconType, int t);
 Entry* FindEntry(int t, int k);

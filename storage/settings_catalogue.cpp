@@ -252,6 +252,26 @@ void StoredEntryIndexes(const char* tabName, int count, std::vector<int>* out) {
     out->erase(std::unique(out->begin(), out->end()), out->end());
 }
 
+int StoredEntryCount() {
+    int tabs = 0;
+    if (!GetIntegerKey(kInfoSection, "TabCount", &tabs)) return 0;
+    tabs = std::min(tabs, static_cast<int>(kTabSlots));
+    int total = 0;
+    std::vector<int> indexes;
+    for (int i = 0; i < tabs; ++i) {
+        char key[kSettingsNameField];
+        char name[kSettingsNameField];
+        int count = 0;
+        std::snprintf(key, sizeof key, "Tab_%d", i);
+        if (!GetTextKey(kInfoSection, key, name, sizeof name)) continue;
+        std::snprintf(key, sizeof key, "Tab_%d_Count", i);
+        if (!GetIntegerKey(kInfoSection, key, &count)) continue;
+        StoredEntryIndexes(name, count, &indexes);
+        total += static_cast<int>(indexes.size());
+    }
+    return total;
+}
+
 namespace {
 bool g_attributesReadLater = false;
 } // namespace

@@ -1,6 +1,8 @@
 #include "storage/startup_reading.h"
 
 #include "app/app_state.h"
+#include "catalogue/catalogue.h"
+#include "storage/settings_catalogue.h"
 #include "storage/settings_file.h"
 
 #include <windows.h>
@@ -14,7 +16,10 @@ bool g_archiveTaken[2] = {true, true};
 DWORD WINAPI ReadStartUpFiles(LPVOID) {
     CacheReadAtStartUp(CacheArchiveAuto(), CachePath(), &g_archives[0]);
     CacheReadAtStartUp(CacheArchiveUser(), CacheUserPath(), &g_archives[1]);
+    SettingsPrepare();
     SettingsRead(SettingsPath());
+    // A big catalogue's records cost most of its load in fresh memory: they are made here.
+    PrepareSpareEntries(StoredEntryCount());
     return 0;
 }
 

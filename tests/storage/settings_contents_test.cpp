@@ -492,6 +492,50 @@ TEST_F(SettingsContents, EntriesOfATabWithAVeryLongNameComeBack) {
 // Damaged tab sections: loading is bounded by the FilePath keys the section holds, whatever
 // count the file claims; a text field never runs past its end, whatever type the file stored;
 // and a later tab of a name that an earlier tab also has reads its own group of keys.
+// Records are made ahead for what the file can give: each listed tab's count, bounded by the
+// paths its section holds; a load takes them zero-filled, and what it leaves is freed.
+TEST_F(SettingsContents, RecordsMadeAheadAreBoundedByTheFileAndTakenByTheLoad) {
+    const struct {
+        const char* what;
+        const char* info;
+        int expected;
+    } cases[] = {
+        {"no tab list", "", 0},
+        {"counts bounded by the paths there are",
+         "TabCount = 3\r\nTab_0 = \"A\"\r\nTab_0_Count = 2147483647\r\nTab_1 = \"B\"\r\n"
+         "Tab_1_Count = 1\r\nTab_2 = \"C\"\r\nTab_2_Count = -5\r\n",
+         3},
+        {"a tab without a count",
+         "TabCount = 2\r\nTab_0 = \"A\"\r\nTab_1 = \"B\"\r\nTab_1_Count = 1\r\n", 1},
+    };
+    const std::string sections =
+        "[Tab_A]\r\nA_FilePath_0 = \"C:\\\\a\"\r\nA_FilePath_1 = \"C:\\\\b\"\r\n"
+        "[Tab_B]\r\nB_FilePath_0 = \"C:\\\\c\"\r\nB_FilePath_1 = \"C:\\\\d\"\r\n"
+        "[Tab_C]\r\nC_FilePath_0 = \"C:\\\\e\"\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SettingsRelease();
+        SettingsPrepare();
+        Read("[Info]\r\n" + std::string(c.info) + sections);
+        EXPECT_EQ(c.expected, StoredEntryCount());
+    }
+
+    PrepareSpareEntries(3);
+    EXPECT_EQ(3, SpareEntryCount());
+    LoadTabEntries(0, "A", 2);
+    EXPECT_EQ(1, SpareEntryCount());
+    const Entry* first = FindEntry(0, 0);
+    ASSERT_NE(nullptr, first);
+    EXPECT_STREQ("C:\\a", first->FilePath);
+    EXPECT_EQ(first, first->next->next); // two entries linked to each other, nothing else
+    EXPECT_EQ(0, first->iconPending);
+    EXPECT_EQ(nullptr, first->colourBits);
+    FreeSpareEntries();
+    EXPECT_EQ(0, SpareEntryCount());
+    LoadTabEntries(1, "B", 2); // with none left, records are allocated as usual
+    EXPECT_EQ(2, EntryCount(1));
+}
+
 TEST_F(SettingsContents, DamagedTabSectionsLoadWhatTheyHoldAndNoMore) {
     std::string seventy = "{";
     for (int i = 0; i < 70; ++i)
