@@ -372,12 +372,20 @@ struct CacheBlockRef {
 // the bytes one at a time, is computed once per distinct content.
 uint64_t QuickHash(const unsigned char* data, int32_t size) {
     const uint64_t k = 0x9E3779B97F4A7C15ull;
-    uint64_t h = static_cast<uint64_t>(size) * k;
     size_t n = static_cast<size_t>(size), i = 0;
-    for (; i + 8 <= n; i += 8) {
-        uint64_t w;
-        std::memcpy(&w, data + i, 8);
-        h = (h ^ w) * k;
+    // Four independent lanes: one multiply chain would wait on itself at every word.
+    uint64_t lanes[4] = {static_cast<uint64_t>(size) * k, 1, 2, 3};
+    for (; i + 32 <= n; i += 32) {
+        for (int j = 0; j < 4; ++j) {
+            uint64_t w;
+            std::memcpy(&w, data + i + 8 * j, 8);
+            lanes[j] = (lanes[j] ^ w) * k;
+            lanes[j] ^= lanes[j] >> 29;
+        }
+    }
+    uint64_t h = lanes[0];
+    for (int j = 1; j < 4; ++j) {
+        h = (h ^ lanes[j]) * k;
         h ^= h >> 29;
     }
     for (; i < n; ++i)
@@ -445,13 +453,39 @@ struct PlacedData {
     bool follows;
 };
 
+// A folder of the save, in the order of CacheFlatten, with the length of its path. The paths
+// themselves are rebuilt in one buffer while they are written, so the save holds no copy of them.
+struct SavedFolder {
+    const CacheFolder* folder;
+    size_t pathLength;
+};
+
+void ListSavedFolders(const CacheFolder* head, size_t prefixLength, std::vector<SavedFolder>* out) {
+    const CacheFolder* f = head;
+    do {
+        size_t length = prefixLength + std::strlen(f->name);
+        out->push_back(SavedFolder{f, length});
+        if (f->firstChild) ListSavedFolders(f->firstChild, length + 1, out);
+        f = f->next;
+    } while (f != head);
+}
+
+// Puts the folder's path at the start of path, which holds its parent's path already (the
+// folders come parent first, and a parent's other descendants only write further on).
+void RebuildPath(char* path, const SavedFolder& saved) {
+    size_t nameLength = std::strlen(saved.folder->name);
+    size_t prefixLength = saved.pathLength - nameLength;
+    if (prefixLength > 0) path[prefixLength - 1] = '\\';
+    std::memcpy(path + prefixLength, saved.folder->name, nameLength);
+}
+
 // Lays out every file's data: the first file of each content carries it, later ones point
 // at it. Returns the size of the whole archive file, or 0 when it would pass 4 GiB.
-size_t PlaceData(const std::vector<CacheFolderRecord>& folders, BlockTable* blocks,
+size_t PlaceData(const std::vector<SavedFolder>& folders, BlockTable* blocks,
                  std::vector<PlacedData>* placed) {
     size_t pos = kCacheHeaderSize;
-    for (const CacheFolderRecord& r : folders) {
-        pos += 6 + r.path.size();
+    for (const SavedFolder& r : folders) {
+        pos += 6 + r.pathLength;
         const CacheFileList* list = r.folder->files;
         if (!list || !list->first) continue;
         const CacheFile* f = list->first;
@@ -896,11 +930,11 @@ void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t si
 }
 
 bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
-    std::vector<CacheFolderRecord> folders;
-    CacheFlatten(archive, &folders);
+    std::vector<SavedFolder> folders;
+    ListSavedFolders(&archive.root, 0, &folders);
     size_t fileCount = 0;
-    for (const CacheFolderRecord& r : folders) {
-        if (r.path.size() > kMaxPath) return false;
+    for (const SavedFolder& r : folders) {
+        if (r.pathLength > kMaxPath) return false;
         if (r.folder->files) fileCount += static_cast<size_t>(r.folder->files->count);
     }
     // The layout is decided first, so the buffer holds exactly what is written.
@@ -916,10 +950,12 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
     Write32(buffer + 12, static_cast<uint32_t>(fileCount));
     size_t pos = kCacheHeaderSize;
     size_t n = 0;
-    for (const CacheFolderRecord& r : folders) {
-        Write16(buffer + pos, r.path.size());
-        std::memcpy(buffer + pos + 2, r.path.data(), r.path.size());
-        pos += 2 + r.path.size();
+    char path[kMaxPath + 1];
+    for (const SavedFolder& r : folders) {
+        RebuildPath(path, r);
+        Write16(buffer + pos, r.pathLength);
+        std::memcpy(buffer + pos + 2, path, r.pathLength);
+        pos += 2 + r.pathLength;
         const CacheFileList* list = r.folder->files;
         Write32(buffer + pos, list ? static_cast<uint32_t>(list->count) : 0);
         pos += 4;
