@@ -178,8 +178,10 @@ TEST_F(RegistrationTest, ShiftDropLaunchesTheEntryUnderThePointerWithQuotedPaths
         PumpMessages();
         Sleep(50);
     }
+    ASSERT_TRUE(PathExists(log)) << "nothing was launched; entries: " << EntryCount(0);
     std::string line = ReadFileText(log);
     line = line.substr(0, line.find("\r\n"));
+    ASSERT_NE(std::string::npos, line.find(" -v")) << line;
     EXPECT_EQ(" -v \"C:\\a b\\x.txt\" ", line.substr(line.find(" -v"))) << line;
     EXPECT_EQ(0, FindEntry(0, 0)->Count);
     EXPECT_EQ(1, EntryCount(0));
