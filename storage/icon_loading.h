@@ -10,6 +10,7 @@
 
 // While on, entries added to the catalogue are marked instead of having their icons bound.
 void DeferIconBinding(bool on);
+bool IconBindingDeferred();
 // Reads anew the attributes of tab t's marked entries first to first + count - 1 and binds
 // those whose icons are in the archive; returns how many icons it bound.
 int BindCachedIcons(int t, int first, int count);

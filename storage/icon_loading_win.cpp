@@ -83,6 +83,10 @@ void DeferIconBinding(bool on) {
     SetCatalogueServices(services);
 }
 
+bool IconBindingDeferred() {
+    return GetCatalogueServices().bindEntryIcon == MarkEntryIcon;
+}
+
 int BindCachedIcons(int t, int first, int count) {
     if (g_binding) return 0;
     g_binding = true;

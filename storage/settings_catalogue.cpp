@@ -9,6 +9,7 @@
 #include "storage/settings_text.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -50,7 +51,8 @@ bool GetByteAsInteger(const char* section, const char* key, int* value, int occu
 bool ReadStoredEntry(const char* section, const char* tabName, int n, int occurrence,
                      bool dropMissing, bool useStoredAttributes, Entry* record, int* iconType) {
     char key[kSettingsNameField];
-    std::memset(record, 0, sizeof *record);
+    // Each text is set by its lookup, found or not; only the numbers and links are cleared.
+    std::memset(&record->Count, 0, sizeof *record - offsetof(Entry, Count));
     EntryKeyName(key, tabName, "FilePath", n);
     if (!GetTextKey(section, key, record->FilePath, sizeof record->FilePath, occurrence))
         return false;

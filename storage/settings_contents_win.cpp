@@ -7,6 +7,7 @@
 #include "input/window_behaviours.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
+#include "storage/icon_loading.h"
 #include "storage/menu_commands.h"
 #include "storage/settings.h"
 #include "storage/settings_catalogue.h"
@@ -15,6 +16,7 @@
 #include "view/grid_view.h"
 
 #include <cstdio>
+#include <vector>
 
 const char kCacheChangedQuestion[] =
     "キャッシュの内容が変更されています\r\n"
@@ -125,32 +127,70 @@ void ApplyLoadedOptions() {
     if (iconDraw == 0 || iconDraw > 3) SetIconDraw(DefaultIconDraw(GetOsVersionCode()));
 }
 
-void LoadTabs() {
+namespace {
+
+// One tab of the stored list: a skipped tab leaves no gap, so catalogue slots and tab strip
+// items stay aligned; a later tab of the same name reads the next group of keys.
+struct StoredTab {
+    int slot;
+    char name[kTabNameSize];
+    bool hasCount;
+    int entries;
+    int occurrence;
+};
+
+void ReadTabList(std::vector<StoredTab>* tabs) {
     int count = 0;
     if (!GetIntegerKey(kInfoSection, "TabCount", &count)) return;
     if (count > kTabSlots) count = kTabSlots;
-    // The names as stored, per slot: a later tab of the same name reads the next group of keys.
-    char stored[kTabSlots][kTabNameSize];
+    int first = TabNameCount();
     for (int i = 0; i < count; ++i) {
+        StoredTab tab = {};
         char key[kSettingsNameField];
-        char name[kTabNameSize];
         TabKey(key, i);
-        if (!GetTextKey(kInfoSection, key, name, sizeof name)) continue;
-        AppendTab(name);
-        // A skipped tab leaves no gap: entries go to the slot of the item just made, so
-        // catalogue slots and tab strip items stay aligned.
-        int slot = TabNameCount() - 1;
-        if (slot < 0 || slot >= kTabSlots) continue;
-        lstrcpynA(stored[slot], name, kTabNameSize);
-        int occurrence = 0;
-        for (int earlier = 0; earlier < slot; ++earlier)
-            if (SameTabSection(stored[earlier], name)) ++occurrence;
-        int entries = 0;
+        if (!GetTextKey(kInfoSection, key, tab.name, sizeof tab.name)) continue;
+        tab.slot = first + static_cast<int>(tabs->size());
+        for (const StoredTab& earlier : *tabs)
+            if (SameTabSection(earlier.name, tab.name)) ++tab.occurrence;
         TabCountKey(key, i);
-        if (GetIntegerKey(kInfoSection, key, &entries))
-            LoadTabEntries(slot, name, entries, occurrence);
-        GiveLoadedTabItsOwnName(slot, name, occurrence == 0);
+        tab.hasCount = GetIntegerKey(kInfoSection, key, &tab.entries);
+        tabs->push_back(tab);
     }
+}
+
+void LoadEntriesOf(const StoredTab& tab) {
+    if (tab.hasCount && tab.slot < kTabSlots)
+        LoadTabEntries(tab.slot, tab.name, tab.entries, tab.occurrence);
+}
+
+DWORD WINAPI LoadEntriesOfTabs(LPVOID param) {
+    for (const StoredTab& tab : *static_cast<const std::vector<StoredTab>*>(param))
+        LoadEntriesOf(tab);
+    return 0;
+}
+
+} // namespace
+
+void LoadTabs() {
+    std::vector<StoredTab> tabs;
+    ReadTabList(&tabs);
+    // At start-up, when entries only mark their icons, they are read on a worker while the tab
+    // strip gets its items (each costs the strip a new layout): the two share nothing, and the
+    // names are settled once both are done.
+    HANDLE worker = nullptr;
+    if (IconBindingDeferred())
+        worker = CreateThread(nullptr, 0, LoadEntriesOfTabs, &tabs, 0, nullptr);
+    for (const StoredTab& tab : tabs) {
+        AppendTab(tab.name);
+        if (worker || tab.slot >= kTabSlots) continue;
+        LoadEntriesOf(tab);
+        GiveLoadedTabItsOwnName(tab.slot, tab.name, tab.occurrence == 0);
+    }
+    if (!worker) return;
+    WaitForSingleObject(worker, INFINITE);
+    CloseHandle(worker);
+    for (const StoredTab& tab : tabs)
+        if (tab.slot < kTabSlots) GiveLoadedTabItsOwnName(tab.slot, tab.name, tab.occurrence == 0);
 }
 
 void LoadMenuAndCatalogue() {
