@@ -92,6 +92,9 @@ for r in $(seq 1 "$runs"); do
       empty) find "$bench/empty" -type f ! -name QDX.exe -delete ;;
       nocache) rm -f "$bench/nocache/Cache.arc"; cp "$bench/catalogue.ini" "$bench/nocache/qdx.ini" ;;
     esac
+    # The previous program's exit is left to settle first: Wine and the system finish it after
+    # the process is gone, and the next start would pay for it.
+    sleep 1
     ctl time "$(winpath "$bench/$kind/QDX.exe")" | tr -d '\r' >>"$bench/times-$kind"
   done
 done
