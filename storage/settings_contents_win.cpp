@@ -175,8 +175,9 @@ void LoadTabs() {
     std::vector<StoredTab> tabs;
     ReadTabList(&tabs);
     // At start-up, when entries only mark their icons, they are read on a worker while the tab
-    // strip gets its items (each costs the strip a new layout): the two share nothing, and the
-    // names are settled once both are done.
+    // strip gets its items (each costs the strip a new layout). The two share nothing: an insert
+    // notifies no window, so nothing reads the catalogue meanwhile. The names are settled once
+    // both are done.
     HANDLE worker = nullptr;
     if (IconBindingDeferred())
         worker = CreateThread(nullptr, 0, LoadEntriesOfTabs, &tabs, 0, nullptr);
