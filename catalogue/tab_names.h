@@ -4,6 +4,8 @@
 enum { kTabNameSize = 256 };
 
 void AppendTab(const char* name);
+// Appends count tabs in order, as AppendTab does one by one.
+void AppendTabs(const char* const* names, int count);
 void GetTabName(int t, char* buffer); // buffer of kTabNameSize bytes
 void SetTabName(int t, const char* name);
 int FindTab(const char* name);

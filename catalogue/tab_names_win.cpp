@@ -50,6 +50,25 @@ void AppendTab(const char* name) {
     SendMessageA(TabControl(), TCM_INSERTITEMA, TabNameCount(), reinterpret_cast<LPARAM>(&item));
 }
 
+// A themed strip works out its hot item from the pointer position at every insert, which on
+// some systems is a round trip to the display server each time: many items are inserted with
+// the theme off, and the strip takes its theme back after. Windows without themes (2000) have
+// no uxtheme.dll, and lose nothing.
+void AppendTabs(const char* const* names, int count) {
+    typedef HRESULT(WINAPI * SetWindowThemeFunction)(HWND, LPCWSTR, LPCWSTR);
+    HMODULE uxtheme = count > 1 ? LoadLibraryA("uxtheme.dll") : nullptr;
+    SetWindowThemeFunction setTheme =
+        uxtheme ? reinterpret_cast<SetWindowThemeFunction>(
+                      reinterpret_cast<void*>(GetProcAddress(uxtheme, "SetWindowTheme")))
+                : nullptr;
+    HWND strip = TabControl();
+    bool unthemed = setTheme && SUCCEEDED(setTheme(strip, L"", L""));
+    for (int i = 0; i < count; ++i)
+        AppendTab(names[i]);
+    if (unthemed) setTheme(strip, nullptr, nullptr);
+    if (uxtheme) FreeLibrary(uxtheme);
+}
+
 void GetTabName(int t, char* buffer) {
     ReadItemText(t, buffer);
 }

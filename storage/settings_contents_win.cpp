@@ -181,13 +181,19 @@ void LoadTabs() {
     HANDLE worker = nullptr;
     if (IconBindingDeferred())
         worker = CreateThread(nullptr, 0, LoadEntriesOfTabs, &tabs, 0, nullptr);
-    for (const StoredTab& tab : tabs) {
-        AppendTab(tab.name);
-        if (worker || tab.slot >= kTabSlots) continue;
-        LoadEntriesOf(tab);
-        GiveLoadedTabItsOwnName(tab.slot, tab.name, tab.occurrence == 0);
+    if (!worker) {
+        for (const StoredTab& tab : tabs) {
+            AppendTab(tab.name);
+            if (tab.slot >= kTabSlots) continue;
+            LoadEntriesOf(tab);
+            GiveLoadedTabItsOwnName(tab.slot, tab.name, tab.occurrence == 0);
+        }
+        return;
     }
-    if (!worker) return;
+    std::vector<const char*> names;
+    for (const StoredTab& tab : tabs)
+        names.push_back(tab.name);
+    AppendTabs(names.data(), static_cast<int>(names.size()));
     WaitForSingleObject(worker, INFINITE);
     CloseHandle(worker);
     for (const StoredTab& tab : tabs)

@@ -1,4 +1,6 @@
 #include "catalogue/tab_names.h"
+
+#include "app/app_state.h"
 #include "support/main_window_fixture.h"
 
 #include <commctrl.h>
@@ -35,6 +37,30 @@ TEST_F(TabNamesTest, AppendFindSwapAndRenameOnTheTabStrip) {
 
     SendMessageA(TabControl(), TCM_SETCURSEL, 2, 0);
     EXPECT_EQ(2, CurrentTab());
+}
+
+// Many at once: the same items in order, and the strip keeps the theme it had.
+TEST_F(TabNamesTest, AppendingManyKeepsOrderAndTheme) {
+    typedef HANDLE(WINAPI * GetWindowThemeFunction)(HWND);
+    HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
+    GetWindowThemeFunction theme =
+        uxtheme ? reinterpret_cast<GetWindowThemeFunction>(
+                      reinterpret_cast<void*>(GetProcAddress(uxtheme, "GetWindowTheme")))
+                : nullptr;
+    bool themed = theme && theme(TabControl()) != nullptr;
+    const char* names[] = {"a", "b", "\x95\x5C", "a"};
+    AppendTab("first");
+    AppendTabs(names, 4);
+    ASSERT_EQ(5, TabNameCount());
+    char name[kTabNameSize];
+    for (int i = 0; i < 4; ++i) {
+        GetTabName(i + 1, name);
+        EXPECT_STREQ(names[i], name);
+    }
+    if (theme) {
+        EXPECT_EQ(themed, theme(TabControl()) != nullptr);
+    }
+    if (uxtheme) FreeLibrary(uxtheme);
 }
 
 TEST_F(TabNamesTest, LongNamesAreCutToTheirField) {
