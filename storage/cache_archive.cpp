@@ -227,6 +227,16 @@ class PathWalk {
     bool done;
 };
 
+// True when no component of the path is longer than a name may be.
+bool ComponentsFit(const char* path, size_t length) {
+    PathWalk check(path, length);
+    const char* component;
+    size_t n;
+    while (check.Next(&component, &n))
+        if (n > kMaxName) return false;
+    return true;
+}
+
 CacheFolder* FindSibling(CacheFolder* head, const char* name, size_t length) {
     if (!head || length > kMaxName) return nullptr;
     CacheFolder* f = head;
@@ -652,11 +662,9 @@ CacheFolder* CacheCreateFolderPath(CacheArchive& archive, const char* path) {
     if (length > kMaxPath) return nullptr;
     if (length == 0) return &archive.root;
     // Check every component before creating any, so a refused path leaves no folders behind.
-    PathWalk check(path, length);
+    if (!ComponentsFit(path, length)) return nullptr;
     const char* component;
     size_t n;
-    while (check.Next(&component, &n))
-        if (n > kMaxName) return nullptr;
     PathWalk walk(path, length);
     CacheFolder* current = nullptr;
     while (walk.Next(&component, &n)) {
@@ -801,11 +809,9 @@ class LoadIndex {
     CacheFolder* FolderPath(const char* path) {
         size_t length = std::strlen(path);
         if (length == 0) return &archive_.root;
-        PathWalk check(path, length);
+        if (!ComponentsFit(path, length)) return nullptr;
         const char* component;
         size_t n;
-        while (check.Next(&component, &n))
-            if (n > kMaxName) return nullptr;
         PathWalk walk(path, length);
         CacheFolder* current = nullptr;
         while (walk.Next(&component, &n)) {

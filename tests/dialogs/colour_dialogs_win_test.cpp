@@ -263,8 +263,10 @@ TEST_F(ColourDialogTest, OtherColoursPreviewAndSaveThePickedColours) {
         corner = PixelOnceDrawn(preview, 0, 0, RGB(255, 0, 255));
         inside = PixelOnceDrawn(preview, 25, 25, RGB(0, 255, 255));
         ClickButton(dialog, IDC_OTHER_LINE_DASH);
-        for (int x = 0; x < 50; ++x)
-            dashGaps += Pixel(preview, x, 0) == RGB(0, 255, 255) ? 1 : 0;
+        // The preview is redrawn by a posted message: wait for the dashed outline.
+        for (int tries = 0; tries < 80 && dashGaps == 0; ++tries, Sleep(25))
+            for (int x = 0; x < 50; ++x)
+                dashGaps += Pixel(preview, x, 0) == RGB(0, 255, 255) ? 1 : 0;
         PressButton(dialog, IDC_OTHER_CURSOR_GRADIENT_PICK);
         HWND gradient = WaitForOwnedDialog(dialog, kGradientTitle);
         if (gradient) {

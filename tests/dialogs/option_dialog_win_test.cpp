@@ -1,4 +1,5 @@
 #include "app/app_state.h"
+#include "dialogs/data_folder.h"
 #include "commands/shortcuts.h"
 #include "dialogs/help_tips.h"
 #include "dialogs/option_dialog.h"
@@ -7,8 +8,7 @@
 #include "res/command_ids.h"
 #include "res/option_dialog_ids.h"
 #include "storage/settings.h"
-#include "support/main_window_fixture.h"
-#include "support/modal_driver.h"
+#include "support/dialog_fixture.h"
 
 #include <commctrl.h>
 
@@ -149,55 +149,15 @@ TEST_F(HelpTipsTest, EachDialogRegistersItsListedTipsAndDropsThemOnClose) {
 }
 
 // The main window with qdx.ini in a folder of the test's own, restarted as start-up does.
-class OptionDialogTest : public MainWindowTest {
+class OptionDialogTest : public DialogTest {
   protected:
-    void SetUp() override {
-        char temp[MAX_PATH] = "";
-        GetTempPathA(sizeof temp, temp);
-        const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = std::string(temp) + "qdx-options-" + std::to_string(GetCurrentProcessId()) + "-" +
-                  info->name();
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        for (const char* name : {"qdx.ini", "Cache.arc", "CacheUser.arc"})
-            DeleteFileA((folder_ + "\\" + name).c_str());
-        SetDataPathsFromModule((folder_ + "\\QDX.exe").c_str());
-        MainWindowTest::SetUp();
-    }
     // Opens the dialog as the menu bar does and runs `act` on it from the watcher thread.
-    void WithOptions(std::function<void(HWND)> act) {
-        ModalDriver driver;
-        driver.Expect(kOptionTitle, act);
-        driver.Start();
-        SendMessageA(MainWindow(), WM_COMMAND, IDM_OPTIONS, 0);
-        ASSERT_TRUE(driver.Finish());
-        EXPECT_FALSE(IsWindow(driver.Seen().at(0).window));
-    }
-    std::string folder_;
+    void WithOptions(std::function<void(HWND)> act) { WithDialog(IDM_OPTIONS, kOptionTitle, act); }
 };
-
-bool Checked(HWND dialog, int id) {
-    return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
 
 void Click(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-// Closes the message box with this caption that the dialog shows, returning its text.
-std::string AnswerMessageBox(const char* caption) {
-    HWND box = nullptr;
-    for (int tries = 0; tries < 200 && !box; ++tries) {
-        box = FindOwnWindow("#32770", caption);
-        if (!box) Sleep(25);
-    }
-    if (!box) return "(no message box)";
-    Sleep(50);
-    std::string text = MessageBoxText(box);
-    PressButton(box, IDOK);
-    for (int tries = 0; tries < 200 && IsWindow(box) && IsWindowVisible(box); ++tries)
-        Sleep(25);
-    return text;
 }
 
 TEST_F(OptionDialogTest, AHotKeyWithoutCtrlIsRefusedNoneAtAllIsStored) {
@@ -212,7 +172,7 @@ TEST_F(OptionDialogTest, AHotKeyWithoutCtrlIsRefusedNoneAtAllIsStored) {
             SendDlgItemMessageA(dialog, IDC_OPTION_HOT_KEY, HKM_SETHOTKEY, hotKey, 0);
             PressButton(dialog, IDC_OPTION_SAVE);
             if (hotKey == 0) return;
-            message = AnswerMessageBox("Error");
+            message = AnswerBox("Error");
             Sleep(100);
             EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog)) << "the dialog stays open";
             PressButton(dialog, IDC_OPTION_CANCEL);
@@ -295,7 +255,7 @@ TEST_F(OptionDialogTest, TheStartupBoxCreatesAndRemovesTheShortcut) {
     DeleteFileA(link);
     bool shownBefore = true;
     WithOptions([&](HWND dialog) {
-        shownBefore = Checked(dialog, IDC_OPTION_STARTUP);
+        shownBefore = IsTicked(dialog, IDC_OPTION_STARTUP);
         Click(dialog, IDC_OPTION_STARTUP);
         PressButton(dialog, IDC_OPTION_SAVE);
     });
@@ -314,7 +274,7 @@ TEST_F(OptionDialogTest, TheStartupBoxCreatesAndRemovesTheShortcut) {
 
     bool shownAfter = false;
     WithOptions([&](HWND dialog) {
-        shownAfter = Checked(dialog, IDC_OPTION_STARTUP);
+        shownAfter = IsTicked(dialog, IDC_OPTION_STARTUP);
         Click(dialog, IDC_OPTION_STARTUP);
         PressButton(dialog, IDC_OPTION_SAVE);
     });
