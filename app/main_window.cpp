@@ -1,14 +1,13 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
+#include "app/command_dispatch.h"
 #include "app/startup.h"
 #include "app/tray_icon.h"
-#include "catalogue/registration.h"
+#include "base/app_state.h"
 #include "commands/launch.h"
-#include "commands/command_dispatch.h"
 #include "commands/menus.h"
+#include "commands/registration.h"
 #include "input/pointer_input.h"
-#include "input/window_behaviours.h"
 #include "res/command_ids.h"
 #include "storage/settings.h"
 #include "view/entry_tooltips.h"
@@ -17,6 +16,7 @@
 #include "view/offscreen_buffer.h"
 #include "view/painting.h"
 #include "view/tab_strip.h"
+#include "view/window_behaviours.h"
 
 #include <commctrl.h>
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "app/tray_icon.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "res/command_ids.h"
 
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "catalogue/catalogue.h"
 
-#include "storage/data_paths.h"
+#include "base/data_paths.h"
 
 #include <cstdlib>
 #include <cstring>

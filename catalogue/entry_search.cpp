@@ -1,7 +1,7 @@
 #include "catalogue/entry_search.h"
 
+#include "base/data_paths.h"
 #include "catalogue/catalogue.h"
-#include "storage/data_paths.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "catalogue/tab_names.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 #include <commctrl.h>
 

@@ -1,6 +1,6 @@
 # Source sets by layer. A file named *_win.cpp, and everything in app/ and dialogs/, calls
 # the platform; every other .cpp of the subsystem folders is portable standard C++.
-set(QDX_SUBSYSTEMS catalogue storage view input commands)
+set(QDX_SUBSYSTEMS base catalogue storage view input commands)
 
 set(QDX_CORE_SOURCES "")
 set(QDX_WIN_SOURCES "")

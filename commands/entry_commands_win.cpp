@@ -1,10 +1,10 @@
 #include "commands/entry_commands.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "commands/launch.h"
-#include "commands/path_utils.h"
 #include "commands/shortcuts.h"
 #include "dialogs/info_edit_dialog.h"
 #include "storage/cache_archive.h"

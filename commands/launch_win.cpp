@@ -1,14 +1,14 @@
 #include "commands/launch.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
-#include "commands/path_utils.h"
 #include "commands/shortcuts.h"
-#include "input/window_behaviours.h"
 #include "storage/settings.h"
 #include "view/grid.h"
+#include "view/window_behaviours.h"
 
 #include <cstdio>
 #include <cstdlib>

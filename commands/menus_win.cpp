@@ -1,6 +1,6 @@
 #include "commands/menus.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "commands/entry_commands.h"
 #include "commands/launch.h"
 #include "res/command_ids.h"

@@ -1,6 +1,6 @@
 #include "commands/shortcuts.h"
 
-#include "commands/path_utils.h"
+#include "base/path_utils.h"
 
 #include <objidl.h>
 #include <shlobj.h>

@@ -1,6 +1,6 @@
 #include "dialogs/colour_dialog.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/gradient_dialog.h"
 #include "dialogs/help_tips.h"

@@ -1,6 +1,6 @@
 #include "dialogs/field_edits.h"
 
-#include "commands/argument_text.h"
+#include "base/argument_text.h"
 
 #include <shellapi.h>
 

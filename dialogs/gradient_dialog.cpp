@@ -1,6 +1,6 @@
 #include "dialogs/gradient_dialog.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "dialogs/colour_picker.h"
 #include "dialogs/help_tips.h"
 #include "res/colour_dialog_ids.h"

@@ -1,6 +1,6 @@
 #include "dialogs/icon_draw_dialog.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "dialogs/help_tips.h"
 #include "res/icon_draw_dialog_ids.h"
 #include "storage/settings.h"

@@ -1,9 +1,9 @@
 #include "dialogs/info_edit_dialog.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
-#include "commands/path_utils.h"
 #include "dialogs/field_edits.h"
 #include "dialogs/help_tips.h"
 #include "res/info_edit_dialog_ids.h"

@@ -1,7 +1,7 @@
 #include "dialogs/menu_edit_dialog.h"
 
-#include "app/app_state.h"
-#include "commands/path_utils.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "dialogs/field_edits.h"
 #include "dialogs/help_tips.h"
 #include "res/menu_dialog_ids.h"

@@ -1,12 +1,12 @@
 #include "dialogs/option_dialog.h"
 
-#include "app/app_state.h"
-#include "commands/path_utils.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "commands/shortcuts.h"
 #include "dialogs/help_tips.h"
-#include "input/window_behaviours.h"
 #include "res/option_dialog_ids.h"
 #include "storage/settings.h"
+#include "view/window_behaviours.h"
 
 #include <commctrl.h>
 

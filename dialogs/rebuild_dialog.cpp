@@ -1,6 +1,6 @@
 #include "dialogs/rebuild_dialog.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "dialogs/help_tips.h"

@@ -1,14 +1,14 @@
 #include "dialogs/search_dialog.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/entry_search.h"
 #include "catalogue/tab_names.h"
 #include "dialogs/help_tips.h"
-#include "input/window_behaviours.h"
 #include "res/search_dialog_ids.h"
 #include "storage/settings.h"
 #include "view/grid.h"
 #include "view/tab_strip.h"
+#include "view/window_behaviours.h"
 
 const char kSearchDialogName[] = "SEARCH_DIALOG";
 

@@ -1,7 +1,7 @@
 #include "dialogs/tab_name_dialogs.h"
 
+#include "base/data_paths.h"
 #include "catalogue/tab_names.h"
-#include "storage/data_paths.h"
 #include "storage/settings_catalogue.h"
 
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "dialogs/version_dialog.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "res/command_ids.h"
 #include "res/version_dialog_ids.h"
 

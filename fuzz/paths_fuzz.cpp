@@ -2,7 +2,7 @@
 // expansion into buffers of every small size, the folder prefix, the extension, the
 // folder part and the trimming of a working folder. The outputs live in buffers of exactly the
 // given size, so AddressSanitizer sees any write past them.
-#include "commands/path_utils.h"
+#include "base/path_utils.h"
 
 #include <cstdint>
 #include <cstdlib>

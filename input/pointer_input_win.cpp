@@ -1,13 +1,13 @@
 #include "input/pointer_input.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/tab_names.h"
-#include "input/window_behaviours.h"
 #include "res/command_ids.h"
 #include "storage/settings.h"
 #include "view/grid.h"
 #include "view/grid_view.h"
 #include "view/tab_strip.h"
+#include "view/window_behaviours.h"
 
 #include <commctrl.h>
 

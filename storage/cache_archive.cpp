@@ -1,7 +1,7 @@
 #include "storage/cache_archive.h"
 
+#include "base/data_paths.h"
 #include "storage/atomic_file.h"
-#include "storage/data_paths.h"
 
 #include <cstdint>
 #include <cstdlib>

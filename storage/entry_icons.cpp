@@ -1,6 +1,6 @@
 #include "storage/entry_icons.h"
 
-#include "commands/path_utils.h"
+#include "base/path_utils.h"
 #include "storage/cache_archive.h"
 
 #include <cstdio>

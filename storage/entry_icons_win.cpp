@@ -1,8 +1,8 @@
 #include "storage/entry_icons.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "catalogue/tab_names.h"
-#include "commands/path_utils.h"
 #include "storage/cache_archive.h"
 
 #include <windows.h>

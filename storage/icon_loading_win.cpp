@@ -1,8 +1,8 @@
 #include "storage/icon_loading.h"
 
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
-#include "commands/path_utils.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 

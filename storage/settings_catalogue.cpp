@@ -1,8 +1,8 @@
 #include "storage/settings_catalogue.h"
 
+#include "base/data_paths.h"
 #include "catalogue/catalogue.h"
 #include "storage/entry_icons.h"
-#include "storage/data_paths.h"
 #include "storage/settings.h"
 #include "storage/settings_file.h"
 #include "storage/settings_options.h"

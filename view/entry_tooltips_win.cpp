@@ -1,6 +1,6 @@
 #include "view/entry_tooltips.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "view/grid.h"

@@ -1,11 +1,11 @@
 #include "view/grid_view.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
-#include "input/window_behaviours.h"
 #include "storage/settings.h"
 #include "view/painting.h"
+#include "view/window_behaviours.h"
 
 #include <commctrl.h>
 

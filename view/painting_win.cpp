@@ -1,9 +1,9 @@
 #include "view/painting.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
-#include "commands/path_utils.h"
 #include "storage/icon_loading.h"
 #include "storage/settings.h"
 #include "view/gradient.h"

@@ -1,6 +1,6 @@
 #include "view/tab_strip.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "dialogs/tab_name_dialogs.h"

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/tray_icon.h"
 #include "res/command_ids.h"
 #include "support/main_window_fixture.h"

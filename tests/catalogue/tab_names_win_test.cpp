@@ -1,6 +1,6 @@
 #include "catalogue/tab_names.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "support/main_window_fixture.h"
 
 #include <commctrl.h>

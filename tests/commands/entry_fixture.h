@@ -2,8 +2,8 @@
 // and file dialogs answered by the test: for the entry commands and the command dispatch.
 #pragma once
 
+#include "app/catalogue_services.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogue_services.h"
 #include "catalogue/tab_names.h"
 #include "commands/entry_commands.h"
 #include "commands/launch.h"

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "commands/launch.h"
 #include "commands/menus.h"
 #include "res/window_command_ids.h"

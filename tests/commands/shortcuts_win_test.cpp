@@ -1,6 +1,6 @@
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogue_services.h"
-#include "commands/path_utils.h"
+#include "app/catalogue_services.h"
+#include "base/path_utils.h"
 #include "commands/scratch_folder.h"
 #include "commands/shortcuts.h"
 

@@ -2,8 +2,8 @@
 // program does it: close (which saves), then a new window that loads what was written.
 #pragma once
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "dialogs/refusal.h"
 #include "support/main_window_fixture.h"
 

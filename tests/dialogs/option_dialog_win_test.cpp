@@ -1,6 +1,6 @@
-#include "app/app_state.h"
-#include "dialogs/data_folder.h"
+#include "base/app_state.h"
 #include "commands/shortcuts.h"
+#include "dialogs/data_folder.h"
 #include "dialogs/help_tips.h"
 #include "dialogs/option_dialog.h"
 #include "dialogs/refusal.h"

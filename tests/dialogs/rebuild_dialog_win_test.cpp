@@ -1,6 +1,6 @@
 #include "catalogue/catalogue.h"
+#include "base/path_utils.h"
 #include "catalogue/tab_names.h"
-#include "commands/path_utils.h"
 #include "commands/shortcuts.h"
 #include "dialogs/data_folder.h"
 #include "res/command_ids.h"

@@ -1,7 +1,6 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "dialogs/refusal.h"
-#include "input/window_behaviours.h"
 #include "res/command_ids.h"
 #include "res/search_dialog_ids.h"
 #include "storage/settings.h"
@@ -9,6 +8,7 @@
 #include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
 #include "view/grid.h"
+#include "view/window_behaviours.h"
 
 #include <commctrl.h>
 

@@ -1,9 +1,8 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
 #include "input/pointer_input.h"
-#include "input/window_behaviours.h"
 #include "res/command_ids.h"
 #include "storage/settings.h"
 #include "support/input_state.h"
@@ -11,6 +10,7 @@
 #include "view/grid.h"
 #include "view/grid_view.h"
 #include "view/tab_strip.h"
+#include "view/window_behaviours.h"
 
 #include <commctrl.h>
 

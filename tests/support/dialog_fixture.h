@@ -3,8 +3,8 @@
 // picker, and qdx.ini as the close writes it.
 #pragma once
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
 

@@ -3,8 +3,8 @@
 // for the whole test.
 #pragma once
 
-#include "app/app_state.h"
 #include "app/startup.h"
+#include "base/app_state.h"
 #include "commands/menus.h"
 #include "support/display_lock.h"
 

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "storage/settings.h"

@@ -4,7 +4,7 @@
 //       --gtest_filter='Screenshots.*'
 // and convert the .bmp files (e.g. with ImageMagick's convert).
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogue_services.h"
+#include "app/catalogue_services.h"
 #include "catalogue/tab_names.h"
 #include "storage/entry_icons.h"
 #include "storage/settings.h"

@@ -1,6 +1,6 @@
-#include "storage/startup_reading.h"
+#include "app/startup_reading.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "storage/settings_catalogue.h"
 #include "storage/settings_file.h"

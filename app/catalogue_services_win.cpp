@@ -1,7 +1,7 @@
-#include "catalogue/catalogue_services.h"
+#include "app/catalogue_services.h"
 
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
-#include "commands/path_utils.h"
 #include "commands/shortcuts.h"
 #include "storage/entry_icons.h"
 

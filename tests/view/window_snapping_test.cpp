@@ -1,4 +1,4 @@
-#include "input/window_snapping.h"
+#include "view/window_snapping.h"
 
 #include <gtest/gtest.h>
 

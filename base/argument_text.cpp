@@ -1,4 +1,4 @@
-#include "commands/argument_text.h"
+#include "base/argument_text.h"
 
 #include <cstring>
 

@@ -1,4 +1,6 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "app/settings_contents.h"
+#include "app/startup_reading.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "commands/menus.h"
@@ -7,9 +9,7 @@
 #include "storage/icon_loading.h"
 #include "storage/menu_commands.h"
 #include "storage/settings.h"
-#include "storage/settings_contents.h"
 #include "storage/settings_file.h"
-#include "storage/startup_reading.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
 

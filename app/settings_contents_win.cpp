@@ -1,10 +1,10 @@
-#include "storage/settings_contents.h"
+#include "app/settings_contents.h"
 
-#include "app/app_state.h"
+#include "app/startup_reading.h"
+#include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "commands/menus.h"
-#include "input/window_behaviours.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 #include "storage/icon_loading.h"
@@ -12,8 +12,8 @@
 #include "storage/settings.h"
 #include "storage/settings_catalogue.h"
 #include "storage/settings_file.h"
-#include "storage/startup_reading.h"
 #include "view/grid_view.h"
+#include "view/window_behaviours.h"
 
 #include <cstdio>
 #include <vector>

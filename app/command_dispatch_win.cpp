@@ -1,12 +1,12 @@
-#include "commands/command_dispatch.h"
+#include "app/command_dispatch.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
 #include "commands/entry_commands.h"
 #include "commands/launch.h"
-#include "commands/path_utils.h"
 #include "commands/shortcuts.h"
 #include "dialogs/colour_dialog.h"
 #include "dialogs/icon_draw_dialog.h"
@@ -15,9 +15,8 @@
 #include "dialogs/other_colour_dialog.h"
 #include "dialogs/rebuild_dialog.h"
 #include "dialogs/search_dialog.h"
-#include "dialogs/version_dialog.h"
-#include "input/window_behaviours.h"
 #include "dialogs/tab_name_dialogs.h"
+#include "dialogs/version_dialog.h"
 #include "dialogs/version_dialog.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
@@ -25,6 +24,7 @@
 #include "storage/settings.h"
 #include "view/grid.h"
 #include "view/grid_view.h"
+#include "view/window_behaviours.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "catalogue/registration.h"
+#include "commands/registration.h"
 
+#include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
 #include "commands/launch.h"
-#include "commands/path_utils.h"
 #include "commands/shortcuts.h"
 #include "storage/entry_icons.h"
 #include "storage/settings.h"

@@ -1,6 +1,6 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 
-#include "storage/data_paths.h"
+#include "base/data_paths.h"
 
 namespace {
 

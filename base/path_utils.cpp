@@ -1,4 +1,4 @@
-#include "commands/path_utils.h"
+#include "base/path_utils.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "input/window_behaviours.h"
+#include "view/window_behaviours.h"
 
-#include "app/app_state.h"
-#include "input/window_snapping.h"
+#include "base/app_state.h"
 #include "storage/settings.h"
+#include "view/window_snapping.h"
 
 #include <commctrl.h>
 

@@ -1,8 +1,8 @@
-#include "app/app_state.h"
-#include "input/window_behaviours.h"
+#include "base/app_state.h"
 #include "storage/settings.h"
 #include "support/input_state.h"
 #include "support/main_window_fixture.h"
+#include "view/window_behaviours.h"
 
 namespace {
 

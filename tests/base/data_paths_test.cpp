@@ -1,4 +1,4 @@
-#include "storage/data_paths.h"
+#include "base/data_paths.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "commands/entry_fixture.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
