@@ -15,3 +15,6 @@ void ToggleMoveLock();
 void ToggleAutoHide();
 // Opens QDX.chm beside the program, or says that it is missing.
 void ShowHelp();
+// Gives the tab strip and the entry commands, which lie below the dialogs, the two dialogs
+// they open: the tab rename and the entry information editor.
+void InstallDialogRunners();

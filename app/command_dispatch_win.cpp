@@ -10,6 +10,7 @@
 #include "commands/shortcuts.h"
 #include "dialogs/colour_dialog.h"
 #include "dialogs/icon_draw_dialog.h"
+#include "dialogs/info_edit_dialog.h"
 #include "dialogs/menu_edit_dialog.h"
 #include "dialogs/option_dialog.h"
 #include "dialogs/other_colour_dialog.h"
@@ -17,13 +18,13 @@
 #include "dialogs/search_dialog.h"
 #include "dialogs/tab_name_dialogs.h"
 #include "dialogs/version_dialog.h"
-#include "dialogs/version_dialog.h"
 #include "res/command_ids.h"
 #include "res/window_command_ids.h"
 #include "storage/menu_commands.h"
 #include "storage/settings.h"
 #include "view/grid.h"
 #include "view/grid_view.h"
+#include "view/tab_strip.h"
 #include "view/window_behaviours.h"
 
 #include <cstdio>
@@ -41,6 +42,10 @@ struct CommandRow {
 LRESULT NewTab(int) {
     DialogBoxParamA(AppInstance(), kTabCreateDialogName, MainWindow(), CreateTabDialogProc, 0);
     return 0;
+}
+
+void RunRenameTabDialog(HWND owner) {
+    DialogBoxParamA(AppInstance(), kTabRenameDialogName, owner, RenameTabDialogProc, 0);
 }
 
 LRESULT Exit(int) {
@@ -266,4 +271,9 @@ void ShowHelp() {
     char path[kLaunchArgumentsSize];
     std::snprintf(path, sizeof path, "%s%s", module, kHelpFileName);
     Launch(path, nullptr, nullptr, Normal);
+}
+
+void InstallDialogRunners() {
+    SetTabRenameDialogRunner(RunRenameTabDialog);
+    SetEntryInfoEditor(ShowEntryInfoDialog);
 }

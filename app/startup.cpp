@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/catalogue_services.h"
+#include "app/command_dispatch.h"
 #include "app/main_window.h"
 #include "app/settings_contents.h"
 #include "app/startup_reading.h"
@@ -75,6 +76,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
                                   nullptr, nullptr, instance, nullptr);
     SetMainWindow(window);
     if (!window) return nullptr;
+    InstallDialogRunners();
     FitStandardWindowHeight(window);
     LoadLayeredFunction();
     if (HasLayeredFunction()) SetLayeredAlpha(window, 255);

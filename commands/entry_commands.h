@@ -27,6 +27,11 @@ int SetIndividualIcon();
 int ExportIconBitmap();
 int ExportMaskBitmap();
 
+// Opens the entry information editor modally over owner. The dialogs sit on a floor above the
+// commands, so the application installs it at start; without one, the command does nothing.
+typedef void (*EntryInfoEditor)(HWND owner);
+void SetEntryInfoEditor(EntryInfoEditor editor);
+
 // Runs the open or save file dialog; tests replace it (null restores the system's).
 typedef BOOL (*FileDialogRunner)(OPENFILENAMEA* request, bool save);
 void SetFileDialogRunner(FileDialogRunner runner);

@@ -6,7 +6,6 @@
 #include "catalogue/tab_names.h"
 #include "commands/launch.h"
 #include "commands/shortcuts.h"
-#include "dialogs/info_edit_dialog.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 #include "storage/settings.h"
@@ -39,6 +38,7 @@ BOOL RunSystemFileDialog(OPENFILENAMEA* request, bool save) {
 }
 
 FileDialogRunner g_fileDialog = RunSystemFileDialog;
+EntryInfoEditor g_infoEditor;
 
 // The entry under the grid cursor of the current tab, copied without icon or count; a heap
 // record freed with std::free, or null on an empty cell.
@@ -118,6 +118,10 @@ int ExportBitmap(BitmapWriter write) {
 }
 
 } // namespace
+
+void SetEntryInfoEditor(EntryInfoEditor editor) {
+    g_infoEditor = editor;
+}
 
 void SetFileDialogRunner(FileDialogRunner runner) {
     g_fileDialog = runner ? runner : RunSystemFileDialog;
@@ -200,7 +204,7 @@ int EditEntryInformation() {
     EntrySnapshot* entry = CursorEntry(&tab, &index);
     if (!entry) return 0;
     std::free(entry);
-    ShowEntryInfoDialog(MainWindow());
+    if (g_infoEditor) g_infoEditor(MainWindow());
     return 0;
 }
 

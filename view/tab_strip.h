@@ -21,3 +21,7 @@ HFONT TabFont();
 void DrawTabItem(const DRAWITEMSTRUCT* drawItem);
 // Selects item i and tells the strip, as a click does.
 void SelectTab(int i);
+// Runs the rename dialog for the current tab modally over owner. The dialogs sit on a floor
+// above the strip, so the application installs it at start; without one, renaming does nothing.
+typedef void (*TabRenameDialogRunner)(HWND owner);
+void SetTabRenameDialogRunner(TabRenameDialogRunner runner);

@@ -3,7 +3,6 @@
 #include "base/app_state.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
-#include "dialogs/tab_name_dialogs.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 #include "view/grid.h"
@@ -16,6 +15,7 @@ namespace {
 
 WNDPROC g_classProc;
 HFONT g_tabFont;
+TabRenameDialogRunner g_renameDialog;
 
 const char kRenameLabel[] = "名前の変更";
 const char kDeleteLabel[] = "削除";
@@ -46,7 +46,7 @@ void RenameCurrentTab(int i) {
     char folder[kIconFolderSize];
     TabCacheFolder(folder, old);
     // The dialog checks the name and sets the item's text itself.
-    DialogBoxParamA(AppInstance(), kTabRenameDialogName, TabControl(), RenameTabDialogProc, 0);
+    if (g_renameDialog) g_renameDialog(TabControl());
     char renamed[kTabNameSize];
     GetTabName(i, renamed);
     CacheRenameFolder(CacheArchiveAuto(), folder, renamed);
@@ -238,4 +238,8 @@ void DrawTabItem(const DRAWITEMSTRUCT* drawItem) {
         TextOutA(dc, item.left + 5, extent.cy / 2 - 2, text, length);
     }
     DeleteObject(face);
+}
+
+void SetTabRenameDialogRunner(TabRenameDialogRunner runner) {
+    g_renameDialog = runner;
 }
