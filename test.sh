@@ -79,6 +79,14 @@ if [ $build_ok -eq 0 ]; then
   exit 1
 fi
 
+# The folders are floors: an include against their order fails the run.
+echo "== floors"
+if "$ROOT/scripts/check-floors.sh"; then
+  summary+=("floors: clean"); total_pass=$((total_pass + 1))
+else
+  summary+=("floors: includes against the order"); total_fail=$((total_fail + 1))
+fi
+
 run_layer native "$ROOT/build/native" -j2
 
 qdx_start_display || exit 1
