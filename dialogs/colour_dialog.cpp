@@ -71,13 +71,12 @@ void DrawPreviewGrid(HDC dc) {
 void RedrawPreview(HWND dialog) {
     if (!g_state.surface) return;
     HDC dc = g_state.surface->BufferDc();
-    if (IsChecked(dialog, IDC_COLOUR_USE_GRADIENT)) {
-        GradientFill(dc, 0, 0, kPreviewWidth, kPreviewHeight, g_state.gradient.start,
-                     g_state.gradient.end, g_state.gradient.way);
-    } else if (IsChecked(dialog, IDC_COLOUR_USE_DESKTOP) && HasDesktopBackground()) {
+    bool gradient = IsChecked(dialog, IDC_COLOUR_USE_GRADIENT);
+    if (!gradient && IsChecked(dialog, IDC_COLOUR_USE_DESKTOP) && HasDesktopBackground()) {
         CopyDesktopCorner(dc);
     } else {
-        FillColourRect(dc, 0, 0, kPreviewWidth, kPreviewHeight, g_plainPicker.colour);
+        FillPreview(dc, kPreviewWidth, kPreviewHeight, gradient, g_state.gradient,
+                    g_plainPicker.colour);
     }
     if (!IsChecked(dialog, IDC_COLOUR_NO_GRID)) DrawPreviewGrid(dc);
     InvalidateRect(dialog, nullptr, FALSE);
@@ -91,12 +90,7 @@ int InitialRadio() {
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
-    g_state.surface = new OffscreenBuffer;
-    HDC screen = GetDC(dialog);
-    g_state.surface->CreateBufferDc(screen);
-    g_state.surface->CreateBufferBitmap(screen, kSurfaceSize, kSurfaceSize);
-    g_state.surface->SelectBufferBitmap();
-    ReleaseDC(dialog, screen);
+    g_state.surface = CreatePreviewSurface(dialog, kSurfaceSize, kSurfaceSize);
     CheckDlgButton(dialog, IDC_COLOUR_NO_GRID, GetGrid() != 0 ? BST_CHECKED : BST_UNCHECKED);
     g_plainPicker.colour = GetColor();
     GradientChoice stored = {GetGColorStart(), GetGColorEnd(), GetGradWay()};
@@ -164,7 +158,7 @@ INT_PTR OnClose(HWND dialog) {
 } // namespace
 
 HDC ColourPreviewSurface() {
-    return g_state.surface ? g_state.surface->BufferDc() : nullptr;
+    return PreviewSurfaceDc(g_state.surface);
 }
 
 INT_PTR CALLBACK ColorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

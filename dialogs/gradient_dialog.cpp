@@ -49,12 +49,7 @@ int ChosenWay(HWND dialog) {
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
-    g_state.surface = new OffscreenBuffer;
-    HDC screen = GetDC(dialog);
-    g_state.surface->CreateBufferDc(screen);
-    g_state.surface->CreateBufferBitmap(screen, kSurfaceSize, kSurfaceSize);
-    g_state.surface->SelectBufferBitmap();
-    ReleaseDC(dialog, screen);
+    g_state.surface = CreatePreviewSurface(dialog, kSurfaceSize, kSurfaceSize);
     // A direction other than the two known ones is taken as left to right.
     int way = g_exchange.way == 1 ? 1 : 0;
     g_startPicker.colour = g_exchange.start;
@@ -130,7 +125,7 @@ void SetGradientExchange(const GradientChoice& gradient) {
 }
 
 HDC GradientSurface() {
-    return g_state.surface ? SurfaceDc() : nullptr;
+    return PreviewSurfaceDc(g_state.surface);
 }
 
 INT_PTR CALLBACK GradientDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

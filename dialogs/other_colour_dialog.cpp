@@ -6,7 +6,6 @@
 #include "res/colour_dialog_ids.h"
 #include "storage/settings.h"
 #include "view/offscreen_buffer.h"
-#include "view/painting.h"
 
 const char kOtherColourDialogName[] = "OPTION_DIALOG_OTHERCOLOR";
 
@@ -52,12 +51,8 @@ int PenStyleOf(int lineType) {
 void RedrawPreview(HWND dialog) {
     if (!g_state.surface) return;
     HDC dc = g_state.surface->BufferDc();
-    if (g_state.cursorKind == 1) {
-        GradientFill(dc, 0, 0, kPreviewSize, kPreviewSize, g_state.cursorGradient.start,
-                     g_state.cursorGradient.end, g_state.cursorGradient.way);
-    } else {
-        FillColourRect(dc, 0, 0, kPreviewSize, kPreviewSize, g_cursorPicker.colour);
-    }
+    FillPreview(dc, kPreviewSize, kPreviewSize, g_state.cursorKind == 1, g_state.cursorGradient,
+                g_cursorPicker.colour);
     HPEN pen = CreatePen(PenStyleOf(g_state.lineType), 0, g_gridPicker.colour);
     HGDIOBJ previous = SelectObject(dc, pen);
     const int last = kPreviewSize - 1;
@@ -72,12 +67,7 @@ void RedrawPreview(HWND dialog) {
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
-    g_state.surface = new OffscreenBuffer;
-    HDC screen = GetDC(dialog);
-    g_state.surface->CreateBufferDc(screen);
-    g_state.surface->CreateBufferBitmap(screen, kPreviewSize, kPreviewSize);
-    g_state.surface->SelectBufferBitmap();
-    ReleaseDC(dialog, screen);
+    g_state.surface = CreatePreviewSurface(dialog, kPreviewSize, kPreviewSize);
     // The gaps of a broken line show the cursor colour beneath.
     SetBkMode(g_state.surface->BufferDc(), TRANSPARENT);
     GradientChoice stored = {GetCursorGColorStart(), GetCursorGColorEnd(), GetCursorGradWay()};
@@ -155,7 +145,7 @@ INT_PTR OnClose(HWND dialog) {
 } // namespace
 
 HDC OtherColourPreviewSurface() {
-    return g_state.surface ? g_state.surface->BufferDc() : nullptr;
+    return PreviewSurfaceDc(g_state.surface);
 }
 
 INT_PTR CALLBACK OtherColorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
