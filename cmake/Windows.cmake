@@ -40,7 +40,7 @@ add_custom_command(OUTPUT ${QDX_BIN_DIR}/QDX.chm
                    COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-help.sh ${QDX_BIN_DIR}/QDX.chm
                    DEPENDS ${help_sources} ${CMAKE_SOURCE_DIR}/scripts/build-help.sh
                    COMMENT "Compiling QDX.chm")
-add_custom_target(help ALL DEPENDS ${QDX_BIN_DIR}/QDX.chm)
+add_custom_target(help_file ALL DEPENDS ${QDX_BIN_DIR}/QDX.chm)
 
 file(GLOB tool_dirs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/CMakeLists.txt)
 foreach(t ${tool_dirs})

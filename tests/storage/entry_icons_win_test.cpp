@@ -91,6 +91,20 @@ TEST_F(EntryIconTest, CapturedFramesAndSharedTypeIcons) {
     EXPECT_TRUE(IsTypeIconBits(FindEntry(0, 0)->colourBits));
 }
 
+// The shell draws a program with the icon inside it: this test program carries the launcher's
+// icon, the recording helper none, so their pictures differ (without the .exe file type both
+// got the same generic document icon).
+TEST_F(EntryIconTest, ProgramsShowTheirOwnIcons) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_EQ(0, Add(self));
+    ASSERT_EQ(1, Add(scratch_.InstallRecorder("plain.exe")));
+    const unsigned char* own = FindEntry(0, 0)->colourBits;
+    const unsigned char* plain = FindEntry(0, 1)->colourBits;
+    ASSERT_TRUE(own && plain);
+    EXPECT_NE(0, std::memcmp(own, plain, kColourBitsSize));
+}
+
 TEST_F(EntryIconTest, MissingFilesAndPathsWithoutIcon) {
     ASSERT_EQ(0, Add(scratch_.File("gone.exe")));
     Entry* e = FindEntry(0, 0);
