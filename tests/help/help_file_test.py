@@ -46,6 +46,9 @@ with tempfile.TemporaryDirectory() as out:
     system = (files / "#SYSTEM").read_bytes()
     check("Varrowin ヘルプ".encode("cp932") in system, "title missing from #SYSTEM")
     check(b"index.html" in system, "default topic missing from #SYSTEM")
+    # The window definition names the index, so that the viewer shows its index tab.
+    check(b"index.hhk" in (files / "#STRINGS").read_bytes() and (files / "#WINDOWS").is_file(),
+          "no window definition with the index")
 
     read = lambda name: (files / name).read_bytes().decode("cp932")
     toc, index = sitemap_locals(read("contents.hhc")), sitemap_locals(read("index.hhk"))
