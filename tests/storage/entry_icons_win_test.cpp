@@ -91,18 +91,16 @@ TEST_F(EntryIconTest, CapturedFramesAndSharedTypeIcons) {
     EXPECT_TRUE(IsTypeIconBits(FindEntry(0, 0)->colourBits));
 }
 
-// The shell draws a program with the icon inside it: this test program carries the launcher's
-// icon, the recording helper none, so their pictures differ (without the .exe file type both
-// got the same generic document icon).
+// A program shows the icon inside it: this test program has the launcher's, the recording
+// helper none (without the .exe file type both got the generic document icon).
 TEST_F(EntryIconTest, ProgramsShowTheirOwnIcons) {
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     ASSERT_EQ(0, Add(self));
     ASSERT_EQ(1, Add(scratch_.InstallRecorder("plain.exe")));
-    const unsigned char* own = FindEntry(0, 0)->colourBits;
-    const unsigned char* plain = FindEntry(0, 1)->colourBits;
-    ASSERT_TRUE(own && plain);
-    EXPECT_NE(0, std::memcmp(own, plain, kColourBitsSize));
+    ASSERT_TRUE(FindEntry(0, 0)->colourBits && FindEntry(0, 1)->colourBits);
+    EXPECT_NE(
+        0, std::memcmp(FindEntry(0, 0)->colourBits, FindEntry(0, 1)->colourBits, kColourBitsSize));
 }
 
 TEST_F(EntryIconTest, MissingFilesAndPathsWithoutIcon) {
