@@ -1,8 +1,6 @@
 #!/usr/bin/env python3
-# Reads QDX.chm back with chmlib: its contents, index and window name every page it holds, the
-# pages are Shift-JIS, and every text they mark class="ui" (menus, dialogs, controls, messages)
-# is a line of a string of res/ or of the program's sources, mnemonics left out.
-# Usage: help_file_test.py QDX.chm SOURCE_ROOT
+# QDX.chm read back: contents, index and window name its Shift-JIS pages, and every text they
+# mark class="ui" is a line of a string of res/ or the sources. Usage: QDX.chm SOURCE_ROOT
 import pathlib, re, subprocess, sys, tempfile
 
 chm, root = sys.argv[1], pathlib.Path(sys.argv[2])

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The release archive, packed twice from inputs with different file times, has the same bytes;
-# it holds QDX.exe, QDX.chm and readme.txt; readme.txt is Shift-JIS with CR LF line ends and
-# has a Japanese readme's sections and the version block's version and rights notice.
+# The release archive: the same bytes from inputs of other file times, its three files, and a
+# Shift-JIS, CR LF readme.txt with its sections and the version block's version and rights.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d) && trap 'rm -rf "$work"' EXIT
