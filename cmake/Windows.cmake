@@ -35,7 +35,8 @@ target_link_libraries(QDX PRIVATE qdx_app)
 set_target_properties(QDX PROPERTIES OUTPUT_NAME QDX RUNTIME_OUTPUT_DIRECTORY ${QDX_BIN_DIR})
 
 # The help file beside the program, which its Help command opens.
-file(GLOB help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*.* ${CMAKE_SOURCE_DIR}/help/images/*)
+file(GLOB help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*.*
+     ${CMAKE_SOURCE_DIR}/help/images/*)
 add_custom_command(OUTPUT ${QDX_BIN_DIR}/QDX.chm
                    COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-help.sh ${QDX_BIN_DIR}/QDX.chm
                    DEPENDS ${help_sources} ${CMAKE_SOURCE_DIR}/scripts/build-help.sh

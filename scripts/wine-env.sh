@@ -109,8 +109,8 @@ qdx_update_prefix() {
     # document icon.
     qdx_wine reg add 'HKCR\.exe' /ve /d exefile /f >/dev/null 2>&1 || true
     qdx_wineserver -w || true
+    echo "$QDX_PREFIX_VERSION" >"$WINEPREFIX/.qdx-ready"
   fi
-  echo "$QDX_PREFIX_VERSION" >"$WINEPREFIX/.qdx-ready"
 }
 
 qdx_start_wine() {
