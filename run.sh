@@ -18,7 +18,7 @@ fi
 
 RUN_DIR="$ROOT/build/run"
 mkdir -p "$RUN_DIR"
-cp "$QDX_WINDOWS_BIN/QDX.exe" "$RUN_DIR/QDX.exe"
+cp "$QDX_WINDOWS_BIN/QDX.exe" "$QDX_WINDOWS_BIN/QDX.chm" "$RUN_DIR/"
 if [ -x "$ROOT/scripts/make-demo.sh" ] && [ ! -f "$RUN_DIR/qdx.ini" ]; then
   "$ROOT/scripts/make-demo.sh" "$RUN_DIR"
 fi

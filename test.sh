@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test: the portable core natively (with sanitizers), then the Windows build
-# under Wine (the core again, the in-process Win32 tests, end-to-end tests of QDX.exe), then
-# a short run of each fuzz target. The Windows tests run on the 32-bit build, or on a 64-bit
-# build of the same sources where this machine cannot run 32-bit programs (QDX_WINE_ARCH=win64
-# forces that). Prints the counts of each layer; exits non-zero when any
-# test failed or none ran.
+# Runs every test: the portable core natively (with sanitizers), the help file and the release
+# archive, then the Windows build under Wine (the core again, the in-process Win32 tests,
+# end-to-end tests of QDX.exe), then a short run of each fuzz target. The Windows tests run on
+# the 32-bit build, or on a 64-bit build of the same sources where this machine cannot run
+# 32-bit programs (QDX_WINE_ARCH=win64 forces that). Prints the counts of each layer; exits
+# non-zero when any test failed or none ran.
 set -uo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 cd "$ROOT"
@@ -88,6 +88,8 @@ else
 fi
 
 run_layer native "$ROOT/build/native" -j2
+# What a user downloads (the help file, the release archive) comes from the 32-bit product.
+run_layer release "$ROOT/build/win32" -L release
 
 qdx_start_display || exit 1
 qdx_ensure_prefix

@@ -34,6 +34,15 @@ add_executable(QDX WIN32 ${CMAKE_SOURCE_DIR}/app/main.cpp ${QDX_RC})
 target_link_libraries(QDX PRIVATE qdx_app)
 set_target_properties(QDX PROPERTIES OUTPUT_NAME QDX RUNTIME_OUTPUT_DIRECTORY ${QDX_BIN_DIR})
 
+# The help file beside the program, which its Help command opens.
+file(GLOB help_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*.*
+     ${CMAKE_SOURCE_DIR}/help/images/*)
+add_custom_command(OUTPUT ${QDX_BIN_DIR}/QDX.chm
+                   COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-help.sh ${QDX_BIN_DIR}/QDX.chm
+                   DEPENDS ${help_sources} ${CMAKE_SOURCE_DIR}/scripts/build-help.sh
+                   COMMENT "Compiling QDX.chm")
+add_custom_target(help_file ALL DEPENDS ${QDX_BIN_DIR}/QDX.chm)
+
 file(GLOB tool_dirs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/*/CMakeLists.txt)
 foreach(t ${tool_dirs})
   get_filename_component(d ${t} DIRECTORY)
@@ -96,5 +105,15 @@ if(QDX_TESTS)
     add_dependencies(qdx_e2e_tests drop_files)
     # Each end-to-end test starts the real program, which allows one instance at a time.
     gtest_discover_tests(qdx_e2e_tests ${win_test_props} PROPERTIES RESOURCE_LOCK qdx_instance LABELS e2e)
+  endif()
+  # What a user downloads: the help file and the release archive, made from the 32-bit product.
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_test(NAME release.HelpFileHoldsItsPagesAndNamesOnlyRealTexts
+             COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/help/help_file_test.py
+                     ${QDX_BIN_DIR}/QDX.chm ${CMAKE_SOURCE_DIR})
+    add_test(NAME release.ArchiveIsTheSameEachTime
+             COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/make_release_test.sh)
+    set_tests_properties(release.HelpFileHoldsItsPagesAndNamesOnlyRealTexts
+                         release.ArchiveIsTheSameEachTime PROPERTIES LABELS release)
   endif()
 endif()

@@ -13,7 +13,10 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 arch=$("$(dirname "$0")/wine-arch.sh") || exit 1
 pkgs=(g++-mingw-w64-i686-posix cmake g++ clang libclang-rt-14-dev googletest
       xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho
-      libinih-dev libbenchmark-dev wine python3)
+      libinih-dev libbenchmark-dev wine python3
+      fp-utils libchm-bin unzip wkhtmltopdf)
+# fp-utils: chmcmd compiles the help file; libchm-bin reads it back in its test; unzip lists
+# the release archive; wkhtmltopdf draws the help's first page for the README.
 if [ "$arch" = win64 ]; then
   pkgs+=(wine64 g++-mingw-w64-x86-64-posix)
 else

@@ -60,9 +60,16 @@ qdx_stop_display() {
   fi
 }
 
+# The prefix's set-up has a version, kept in its marker file: a prefix made by an older version
+# gets the later steps once, without being made again.
+QDX_PREFIX_VERSION=2
+
 qdx_ensure_prefix() {
   # Created once, before any test runs: concurrent first starts of Wine fail.
-  if [ -f "$WINEPREFIX/.qdx-ready" ]; then return 0; fi
+  if [ -f "$WINEPREFIX/.qdx-ready" ]; then
+    qdx_update_prefix
+    return 0
+  fi
   echo "wine: creating the prefix $WINEPREFIX (once, about 15 s)"
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
@@ -88,7 +95,22 @@ qdx_ensure_prefix() {
     qdx_wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$f" /v Version /d winxp /f >/dev/null 2>&1 || true
   done
   qdx_wineserver -w || true
-  touch "$WINEPREFIX/.qdx-ready"
+  echo 1 >"$WINEPREFIX/.qdx-ready"
+  qdx_update_prefix
+}
+
+# Brings a prefix made by an older set-up up to QDX_PREFIX_VERSION.
+qdx_update_prefix() {
+  local version
+  version=$(tr -dc 0-9 <"$WINEPREFIX/.qdx-ready")
+  if [ "${version:-1}" -lt 2 ]; then
+    # Every Windows maps .exe to the type exefile, whose icon is the program's own; Wine's
+    # prefix has the type but not the mapping, so the shell gave every program the generic
+    # document icon.
+    qdx_wine reg add 'HKCR\.exe' /ve /d exefile /f >/dev/null 2>&1 || true
+    qdx_wineserver -w || true
+    echo "$QDX_PREFIX_VERSION" >"$WINEPREFIX/.qdx-ready"
+  fi
 }
 
 qdx_start_wine() {

@@ -93,6 +93,23 @@ TEST_F(CommandDispatchTest, EveryCommandIdReachesItsHandler) {
     }
 }
 
+// With QDX.chm in the current folder (start-up makes it the program's own), Help hands the
+// file beside the program to the shell, which opens its viewer.
+TEST_F(CommandDispatchTest, HelpOpensTheHelpFileBesideTheProgram) {
+    char module[MAX_PATH] = "", previous[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    std::string folder(module, std::strrchr(module, '\\') + 1), help = folder + "QDX.chm";
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(folder.c_str());
+    CloseHandle(CreateFileA(help.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    CatchingLaunches catching;
+    SendMessageA(window_, WM_COMMAND, IDM_HELP, 0);
+    DeleteFileA(help.c_str());
+    SetCurrentDirectoryA(previous);
+    ASSERT_EQ(1u, CaughtLaunches().size());
+    EXPECT_EQ(help, CaughtLaunches()[0].path);
+}
+
 TEST_F(CommandDispatchTest, UserCommandStartsItsProgramWithTheQuotedEntryPath) {
     Drop({tool_});
     Select(0);

@@ -91,6 +91,18 @@ TEST_F(EntryIconTest, CapturedFramesAndSharedTypeIcons) {
     EXPECT_TRUE(IsTypeIconBits(FindEntry(0, 0)->colourBits));
 }
 
+// A program shows the icon inside it: this test program has the launcher's, the recording
+// helper none (without the .exe file type both got the generic document icon).
+TEST_F(EntryIconTest, ProgramsShowTheirOwnIcons) {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_EQ(0, Add(self));
+    ASSERT_EQ(1, Add(scratch_.InstallRecorder("plain.exe")));
+    ASSERT_TRUE(FindEntry(0, 0)->colourBits && FindEntry(0, 1)->colourBits);
+    EXPECT_NE(
+        0, std::memcmp(FindEntry(0, 0)->colourBits, FindEntry(0, 1)->colourBits, kColourBitsSize));
+}
+
 TEST_F(EntryIconTest, MissingFilesAndPathsWithoutIcon) {
     ASSERT_EQ(0, Add(scratch_.File("gone.exe")));
     Entry* e = FindEntry(0, 0);
