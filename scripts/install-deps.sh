@@ -14,9 +14,9 @@ arch=$("$(dirname "$0")/wine-arch.sh") || exit 1
 pkgs=(g++-mingw-w64-i686-posix cmake g++ clang libclang-rt-14-dev googletest
       xvfb x11-utils xdotool imagemagick locales fonts-ipafont-gothic fonts-ipafont-mincho
       libinih-dev libbenchmark-dev wine python3
-      fp-utils libchm-bin unzip wkhtmltopdf)
+      fp-utils libchm-bin unzip)
 # fp-utils: chmcmd compiles the help file; libchm-bin reads it back in its test; unzip lists
-# the release archive; wkhtmltopdf draws the help's first page for the README.
+# the release archive.
 if [ "$arch" = win64 ]; then
   pkgs+=(wine64 g++-mingw-w64-x86-64-posix)
 else

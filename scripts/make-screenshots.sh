@@ -108,6 +108,8 @@ ctl close 30
 wait "$program" || true
 
 # The help's first page as a web browser engine draws it, from the page stored in the file.
+# The engine is a large package that only this picture needs, so it is installed here.
+if ! command -v wkhtmltoimage >/dev/null; then apt-get install -y wkhtmltopdf >/dev/null; fi
 pages=$(mktemp -d)
 extract_chmLib "$RUN_DIR/QDX.chm" "$pages" >/dev/null
 wkhtmltoimage --quiet --enable-local-file-access --width 720 --encoding Shift_JIS \
