@@ -51,11 +51,6 @@ bool IsNameTakenBefore(int slot, const char* name) {
     return false;
 }
 
-bool IsOnScreen(int x, int y) {
-    return x >= 0 && y >= 0 && x < GetSystemMetrics(SM_CXSCREEN) &&
-           y < GetSystemMetrics(SM_CYSCREEN);
-}
-
 void ApplyStoredStyle() {
     int style = GetStyle();
     if (style >= kDisplayStyles) {
@@ -65,7 +60,8 @@ void ApplyStoredStyle() {
     if (style != 0) ApplyDisplayStyle(style);
     int32_t x = 0, y = 0;
     GetMainWindowPos(style, &x, &y);
-    if (IsOnScreen(x, y)) PlaceMainWindow(MainWindow(), x, y, 0, 0, SWP_NOSIZE);
+    // A position no monitor shows (one removed since) leaves the window at its first place.
+    if (IsShownOnAMonitor(x, y)) PlaceMainWindow(MainWindow(), x, y, 0, 0, SWP_NOSIZE);
 }
 
 // The name the tab strip holds may differ from the stored one (bytes that are no Shift-JIS come

@@ -6,6 +6,7 @@
 #include "catalogue/tab_names.h"
 #include "commands/launch.h"
 #include "commands/shortcuts.h"
+#include "commands/wide_paths.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 #include "storage/settings.h"
@@ -33,8 +34,10 @@ const char kSelectFormat[] = "/select,%s";
 const char kIconFilter[] = "ICON files {*.*}\0*.*\0";
 const char kBitmapFilter[] = "Bitmap files {*.bmp}\0*.bmp\0All files {*.*}\0*.*\0";
 
+// A file to open may have any name (it comes in as its short name where need be); a file to
+// save is named in the code page, as everything the program writes.
 BOOL RunSystemFileDialog(OPENFILENAMEA* request, bool save) {
-    return save ? GetSaveFileNameA(request) : GetOpenFileNameA(request);
+    return save ? GetSaveFileNameA(request) : RunOpenFileDialog(request);
 }
 
 FileDialogRunner g_fileDialog = RunSystemFileDialog;

@@ -1,11 +1,13 @@
 #include "commands/registration.h"
 
+#include "base/app_state.h"
 #include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
 #include "commands/launch.h"
 #include "commands/shortcuts.h"
+#include "commands/wide_paths.h"
 #include "storage/entry_icons.h"
 #include "storage/settings.h"
 #include "view/grid.h"
@@ -23,10 +25,13 @@ const char kNoTabText[] =
 const char kArgumentsFullText[] = "引数に割り当てているバッファをオーバーしました\r\n"
                                   "先頭から%d個迄なら処理出来ますが、実行しますか?";
 
-// A dropped file's path as the shell reports it, cut to the entry's path field.
-void DroppedPath(HDROP drop, UINT i, char* out) {
-    out[0] = '\0';
-    DragQueryFileA(drop, i, out, kEntryPathSize);
+// A dropped file's path, cut to the entry's path field: read wide, so that a name outside the
+// code page becomes the file's short name instead of a path of question marks. False, with
+// the file noted for the drop's message, when it has no usable name.
+bool DroppedPath(HDROP drop, UINT i, char* out, UnusableFiles* unusable) {
+    if (DroppedFilePath(drop, i, out, kEntryPathSize) != kNoNarrowPath) return true;
+    NoteUnusableFile(unusable, out);
+    return false;
 }
 
 // Fills the registration record of one dropped file; file may become a shortcut's target.
@@ -50,10 +55,11 @@ void FillDroppedRecord(Entry* record, char* file) {
     record->Attribute = GetPathAttributes(file);
 }
 
-void RegisterOne(HDROP drop, UINT i, const char* tabFolder, int t, Entry* record) {
+void RegisterOne(HDROP drop, UINT i, const char* tabFolder, int t, Entry* record,
+                 UnusableFiles* unusable) {
     ZeroMemory(record, sizeof *record);
     char file[kEntryPathSize];
-    DroppedPath(drop, i, file);
+    if (!DroppedPath(drop, i, file, unusable)) return;
     FillDroppedRecord(record, file);
     char cacheFolder[kIconFolderSize];
     IconCacheFolder(cacheFolder, tabFolder, file);
@@ -78,20 +84,24 @@ bool EntryUnderPointer(HWND window, int t, EntrySnapshot* snapshot) {
 bool BuildDropArguments(HWND window, HDROP drop, const char* arg, char* line) {
     line[0] = '\0';
     if (arg[0] != '\0') std::snprintf(line, kDropArgumentsSize, "%s ", arg);
-    UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     char file[kEntryPathSize];
+    UnusableFiles unusable = {};
+    int added = 0;
     for (UINT i = 0; i < n; ++i) {
-        DroppedPath(drop, i, file);
+        if (!DroppedPath(drop, i, file, &unusable)) continue;
         size_t used = std::strlen(line);
         // Quote, path, quote, blank and the terminating zero.
         if (used + std::strlen(file) + 4 > kDropArgumentsSize) {
             char question[512];
-            std::snprintf(question, sizeof question, kArgumentsFullText, static_cast<int>(i));
+            std::snprintf(question, sizeof question, kArgumentsFullText, added);
             int answer = MessageBoxA(window, question, kErrorCaption, MB_YESNO | MB_ICONERROR);
             return answer == IDYES;
         }
         std::snprintf(line + used, kDropArgumentsSize - used, "\"%s\" ", file);
+        ++added;
     }
+    ReportUnusableFiles(window, unusable);
     return true;
 }
 
@@ -110,16 +120,19 @@ void LaunchWithDroppedFiles(HWND window, HDROP drop, int t) {
 
 int RegisterDroppedFiles(HDROP drop, int t) {
     if (t < 0) return 0;
-    UINT n = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT n = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     char name[kTabNameSize];
     GetTabName(t, name);
     char tabFolder[kIconFolderSize];
     TabCacheFolder(tabFolder, name);
     Entry* record = static_cast<Entry*>(std::calloc(1, sizeof(Entry)));
     if (!record) return 1;
+    UnusableFiles unusable = {};
     for (UINT i = 0; i < n; ++i)
-        RegisterOne(drop, i, tabFolder, t, record);
+        RegisterOne(drop, i, tabFolder, t, record, &unusable);
     std::free(record);
+    // Once for the whole drop, after the files that could be registered are.
+    ReportUnusableFiles(MainWindow(), unusable);
     return 1;
 }
 

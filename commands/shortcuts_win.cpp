@@ -1,6 +1,7 @@
 #include "commands/shortcuts.h"
 
 #include "base/path_utils.h"
+#include "commands/wide_paths.h"
 
 #include <objidl.h>
 #include <shlobj.h>
@@ -64,11 +65,12 @@ bool ToWide(const char* path, WCHAR* wide) {
     return n > 0;
 }
 
-// A new shell link object and its persist-file interface; both or neither are returned.
-bool CreateShellLink(IShellLinkA** link, IPersistFile** file) {
+// A new shell link object (its interface `iid`) and its persist-file interface; both or
+// neither are returned.
+template <typename Link> bool CreateShellLink(REFIID iid, Link** link, IPersistFile** file) {
     *link = nullptr;
     *file = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, iid,
                                 reinterpret_cast<void**>(link)))) {
         return false;
     }
@@ -80,20 +82,32 @@ bool CreateShellLink(IShellLinkA** link, IPersistFile** file) {
     return true;
 }
 
-bool ReadShellLink(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findData) {
-    IShellLinkA* link;
+// The link is read wide, so that a target or folder named outside the code page comes out as
+// its short name; a target without a usable name fails the resolution (the caller keeps the
+// shortcut itself), a working folder without one is left empty.
+bool ReadShellLink(const char* path, ShortcutInfo* info) {
+    IShellLinkW* link;
     IPersistFile* file;
-    if (!CreateShellLink(&link, &file)) return false;
+    if (!CreateShellLink(IID_IShellLinkW, &link, &file)) return false;
     WCHAR wide[kWidePathSize];
     bool ok = ToWide(path, wide) && SUCCEEDED(file->Load(wide, STGM_READ));
     if (ok) {
-        link->GetPath(info->target, kShortcutField, findData, SLGP_UNCPRIORITY);
-        link->GetArguments(info->arguments, kShortcutField);
+        WIN32_FIND_DATAW findData;
+        WCHAR text[kShortcutField] = L"";
+        link->GetPath(text, kShortcutField, &findData, SLGP_UNCPRIORITY);
+        text[kShortcutField - 1] = L'\0';
+        ok = NarrowPath(text, info->target, kShortcutField) != kNoNarrowPath;
+        text[0] = L'\0';
+        link->GetArguments(text, kShortcutField);
+        text[kShortcutField - 1] = L'\0';
+        WideCharToMultiByte(CP_ACP, 0, text, -1, info->arguments, kShortcutField, nullptr, nullptr);
         link->GetShowCmd(&info->showCommand);
-        link->GetWorkingDirectory(info->workingFolder, kShortcutField);
-        info->target[kShortcutField - 1] = '\0';
+        text[0] = L'\0';
+        link->GetWorkingDirectory(text, kShortcutField);
+        text[kShortcutField - 1] = L'\0';
+        if (NarrowPath(text, info->workingFolder, kShortcutField) == kNoNarrowPath)
+            info->workingFolder[0] = '\0';
         info->arguments[kShortcutField - 1] = '\0';
-        info->workingFolder[kShortcutField - 1] = '\0';
     }
     file->Release();
     link->Release();
@@ -105,7 +119,7 @@ bool WriteShellLink(const char* linkPath, const char* target, const char* descri
                     int iconIndex, int showCommand) {
     IShellLinkA* link;
     IPersistFile* file;
-    if (!CreateShellLink(&link, &file)) return false;
+    if (!CreateShellLink(IID_IShellLinkA, &link, &file)) return false;
     link->SetPath(target);
     link->SetDescription(description);
     link->SetArguments(arguments);
@@ -144,11 +158,11 @@ void FreeMsiFunctions() {
     InterlockedExchange(&g_msiEnabled, 0);
 }
 
-bool ResolveShortcut(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA* findData) {
+bool ResolveShortcut(const char* path, ShortcutInfo* info, WIN32_FIND_DATAA*) {
     if (!path || !info) return false;
     if (ResolveAdvertisedShortcut(path, info)) return true;
     if (!StartCom()) return false;
-    bool ok = ReadShellLink(path, info, findData);
+    bool ok = ReadShellLink(path, info);
     CoUninitialize();
     return ok;
 }

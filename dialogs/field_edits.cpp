@@ -1,6 +1,7 @@
 #include "dialogs/field_edits.h"
 
 #include "base/argument_text.h"
+#include "commands/wide_paths.h"
 
 #include <shellapi.h>
 
@@ -13,23 +14,35 @@ LRESULT CallEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(g_editProc, edit, message, wParam, lParam);
 }
 
+// Files are read wide: a name outside the code page comes in as its short name, and one
+// without a usable name is told once for the drop and leaves the field as it was.
 LRESULT OnPathDrop(HWND edit, HDROP drop) {
     char path[kFieldTextSize] = "";
-    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0 &&
-        DragQueryFileA(drop, 0, path, sizeof path) > 0) {
-        SetWindowTextA(edit, path);
+    UnusableFiles unusable = {};
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        if (DroppedFilePath(drop, 0, path, sizeof path) == kNoNarrowPath) {
+            NoteUnusableFile(&unusable, path);
+        } else if (path[0] != '\0') {
+            SetWindowTextA(edit, path);
+        }
     }
     DragFinish(drop);
+    ReportUnusableFiles(GetParent(edit), unusable);
     return 0;
 }
 
 LRESULT OnArgumentDrop(HWND edit, HDROP drop) {
     char text[kFieldTextSize] = "";
     GetWindowTextA(edit, text, sizeof text);
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    UnusableFiles unusable = {};
     for (UINT i = 0; i < count; ++i) {
         char path[kFieldTextSize] = "";
-        if (DragQueryFileA(drop, i, path, sizeof path) == 0) continue;
+        if (DroppedFilePath(drop, i, path, sizeof path) == kNoNarrowPath) {
+            NoteUnusableFile(&unusable, path);
+            continue;
+        }
+        if (path[0] == '\0') continue;
         if (!AppendArgumentPath(text, sizeof text, path)) {
             MessageBeep(0);
             break;
@@ -37,6 +50,7 @@ LRESULT OnArgumentDrop(HWND edit, HDROP drop) {
     }
     SetWindowTextA(edit, text);
     DragFinish(drop);
+    ReportUnusableFiles(GetParent(edit), unusable);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
+#include "commands/wide_paths.h"
 #include "dialogs/field_edits.h"
 #include "dialogs/help_tips.h"
 #include "res/info_edit_dialog_ids.h"
@@ -74,7 +75,7 @@ INT_PTR OnBrowsePath(HWND dialog) {
     int prefix = FolderPrefixLength(path);
     if (prefix > 0) lstrcpynA(folder, path, prefix + 1);
     g_fileDialog.lpstrInitialDir = folder[0] ? folder : nullptr;
-    BOOL chosen = GetOpenFileNameA(&g_fileDialog);
+    BOOL chosen = RunOpenFileDialog(&g_fileDialog);
     g_fileDialog.lpstrInitialDir = nullptr;
     if (chosen) SetDlgItemTextA(dialog, IDC_INFO_PATH, g_fileName);
     return TRUE;
@@ -82,7 +83,7 @@ INT_PTR OnBrowsePath(HWND dialog) {
 
 INT_PTR OnBrowseArgument(HWND dialog) {
     g_fileDialog.lpstrInitialDir = nullptr;
-    if (!GetOpenFileNameA(&g_fileDialog)) return TRUE;
+    if (!RunOpenFileDialog(&g_fileDialog)) return TRUE;
     char text[kEntryPathSize] = "";
     GetDlgItemTextA(dialog, IDC_INFO_ARG, text, sizeof text);
     char line[kEntryPathSize];

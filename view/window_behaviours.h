@@ -1,6 +1,8 @@
 // The window's own behaviours: placement, top-most, auto-hide, the summoning hot key.
 #pragma once
 
+#include "view/monitor_areas.h"
+
 #include <windows.h>
 
 enum { kSummonHotKeyId = 396, kAutoHideTimerId = 4 };
@@ -22,8 +24,13 @@ void DragWindowStep(HWND window);
 void EndWindowDrag(bool releaseCapture);
 bool WindowDragActive();
 
+// "The work area" below is that of the monitor that holds most of the window.
 // Moves the window back into the work area when it passes an edge; whether it moved.
 BOOL KeepInWorkArea(HWND window);
+// Whether any monitor shows the point: a stored position is applied only then.
+bool IsShownOnAMonitor(int x, int y);
+// Where the monitors come from; tests stand in for more than one. Null restores the system's.
+void SetMonitorLister(MonitorLister lister);
 // Shift+W and Shift+Q: centre the window in the work area along one axis.
 void CentreHorizontally(HWND window);
 void CentreVertically(HWND window);

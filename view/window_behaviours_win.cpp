@@ -1,6 +1,7 @@
 #include "view/window_behaviours.h"
 
 #include "base/app_state.h"
+#include "view/monitor_areas.h"
 #include "storage/settings.h"
 #include "view/window_snapping.h"
 
@@ -16,16 +17,76 @@ DragTrack g_trackedPos;
 int g_pointerInside;
 int g_pointerOutside;
 
-// Read anew at each use: the taskbar may have moved since.
-RECT WorkArea() {
-    RECT work = {0, 0, 0, 0};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    return work;
-}
-
 ScreenRect ToScreenRect(const RECT& r) {
     ScreenRect out = {r.left, r.top, r.right, r.bottom};
     return out;
+}
+
+struct MonitorList {
+    MonitorArea* areas;
+    int capacity, count;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    MonitorList* list = reinterpret_cast<MonitorList*>(data);
+    MONITORINFO info;
+    info.cbSize = sizeof info;
+    if (list->count >= list->capacity || !GetMonitorInfoA(monitor, &info)) return TRUE;
+    MonitorArea area = {ToScreenRect(info.rcMonitor), ToScreenRect(info.rcWork)};
+    // The primary monitor goes first: it is the one to fall back on.
+    int at = (info.dwFlags & MONITORINFOF_PRIMARY) ? 0 : list->count;
+    for (int i = list->count; i > at; --i)
+        list->areas[i] = list->areas[i - 1];
+    list->areas[at] = area;
+    ++list->count;
+    return TRUE;
+}
+
+int ListDisplayMonitors(MonitorArea* out, int capacity) {
+    MonitorList list = {out, capacity, 0};
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
+    return list.count;
+}
+
+MonitorLister g_listMonitors = ListDisplayMonitors;
+
+// The monitors as they are now (read anew at each use: a monitor or the taskbar may have
+// moved since). Without any, the primary work area stands alone.
+int CurrentMonitors(MonitorArea* out) {
+    int n = g_listMonitors(out, kMaxMonitors);
+    if (n > 0) return n;
+    RECT work = {0, 0, 0, 0};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    out[0].monitor = ToScreenRect(screen);
+    out[0].work = ToScreenRect(work);
+    return 1;
+}
+
+// The monitor that holds most of the window.
+MonitorArea MonitorOfWindow(HWND window) {
+    MonitorArea monitors[kMaxMonitors];
+    int n = CurrentMonitors(monitors);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    return monitors[MonitorOfRect(monitors, n, ToScreenRect(frame))];
+}
+
+MonitorArea MonitorUnder(POINT p) {
+    MonitorArea monitors[kMaxMonitors];
+    int n = CurrentMonitors(monitors);
+    return monitors[MonitorOfPoint(monitors, n, p.x, p.y)];
+}
+
+BOOL KeepInWorkAreaOf(HWND window, const MonitorArea& monitor) {
+    RECT frame, client;
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    int32_t x = 0, y = 0;
+    if (!KeepInsideWorkAreaOf(monitor, ToScreenRect(frame), client.right, client.bottom, &x, &y))
+        return FALSE;
+    PlaceMainWindow(window, x, y, 0, 0, SWP_NOSIZE);
+    return TRUE;
 }
 
 void CALLBACK AutoHideTimerProc(HWND, UINT, UINT_PTR, DWORD) {
@@ -106,9 +167,10 @@ void DragWindowStep(HWND window) {
     GetCursorPos(&p);
     GetWindowRect(window, &frame);
     GetClientRect(window, &client);
-    DragPlacement placement =
-        SnapDragStep(ToScreenRect(frame), client.right, client.bottom, ToScreenRect(WorkArea()),
-                     p.x - g_dragPointer.x, p.y - g_dragPointer.y, &g_trackedPos);
+    MonitorArea monitors[kMaxMonitors];
+    DragPlacement placement = SnapDragStepUnder(
+        monitors, CurrentMonitors(monitors), p.x, p.y, ToScreenRect(frame), client.right,
+        client.bottom, p.x - g_dragPointer.x, p.y - g_dragPointer.y, &g_trackedPos);
     g_dragPointer = p;
     PlaceMainWindow(window, placement.left, placement.top, 0, 0, SWP_NOSIZE);
 }
@@ -125,17 +187,19 @@ bool WindowDragActive() {
 // The work area's right and bottom coordinates are halved, not its width and height; the
 // client size stands for the window's.
 void CentreHorizontally(HWND window) {
-    RECT work = WorkArea(), client, frame;
+    RECT client, frame;
     GetClientRect(window, &client);
     GetWindowRect(window, &frame);
-    PlaceMainWindow(window, work.right / 2 - client.right / 2, frame.top, 0, 0, SWP_NOSIZE);
+    PlaceMainWindow(window, CentredLeft(MonitorOfWindow(window), client.right), frame.top, 0, 0,
+                    SWP_NOSIZE);
 }
 
 void CentreVertically(HWND window) {
-    RECT work = WorkArea(), client, frame;
+    RECT client, frame;
     GetClientRect(window, &client);
     GetWindowRect(window, &frame);
-    PlaceMainWindow(window, frame.left, work.bottom / 2 - client.bottom / 2, 0, 0, SWP_NOSIZE);
+    PlaceMainWindow(window, frame.left, CentredTop(MonitorOfWindow(window), client.bottom), 0, 0,
+                    SWP_NOSIZE);
 }
 
 bool IsSummoned() {
@@ -146,15 +210,16 @@ RECT SummonSavedRect() {
 }
 
 BOOL KeepInWorkArea(HWND window) {
-    RECT frame, client;
-    GetWindowRect(window, &frame);
-    GetClientRect(window, &client);
-    int32_t x = 0, y = 0;
-    if (!KeepInsideWorkArea(ToScreenRect(frame), client.right, client.bottom,
-                            ToScreenRect(WorkArea()), &x, &y))
-        return FALSE;
-    PlaceMainWindow(window, x, y, 0, 0, SWP_NOSIZE);
-    return TRUE;
+    return KeepInWorkAreaOf(window, MonitorOfWindow(window));
+}
+
+bool IsShownOnAMonitor(int x, int y) {
+    MonitorArea monitors[kMaxMonitors];
+    return PointOnAnyMonitor(monitors, CurrentMonitors(monitors), x, y);
+}
+
+void SetMonitorLister(MonitorLister lister) {
+    g_listMonitors = lister ? lister : ListDisplayMonitors;
 }
 
 void SummonToPointer() {
@@ -166,7 +231,8 @@ void SummonToPointer() {
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
     PlaceMainWindow(window, p.x, p.y, 0, 0, SWP_NOSIZE);
-    KeepInWorkArea(window);
+    // The window came to the pointer, so it stays on the pointer's monitor.
+    KeepInWorkAreaOf(window, MonitorUnder(p));
     g_summoned = true;
 }
 
