@@ -2,12 +2,15 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
+#include "commands/entry_commands.h"
+#include "commands/menus.h"
 #include "input/pointer_input.h"
 #include "input/window_behaviours.h"
 #include "res/command_ids.h"
 #include "storage/settings.h"
 #include "support/input_state.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_driver.h"
 #include "view/grid.h"
 #include "view/grid_view.h"
 #include "view/tab_strip.h"
@@ -80,6 +83,13 @@ class PointerInputTest : public MainWindowTest {
     RECT work_;
     std::vector<WPARAM> posted_; // commands the last key posted
 };
+
+// The cells whose right-click menu was shown.
+std::vector<GridCell> g_menusShown;
+BOOL CountMenu(HMENU, HWND) {
+    g_menusShown.push_back({CursorColumn(), CursorRow()});
+    return FALSE;
+}
 
 struct KeyRow {
     const char* name;
@@ -162,7 +172,18 @@ TEST_F(PointerInputTest, EveryKeyOfTheKeyTable) {
         {"Delete without a cursor", cursorAt(-1, -1), VK_DELETE, {}, posts({})},
         {"Shift+D posts command 4", cursorAt(1, 0), 'D', {VK_SHIFT}, posts({4})},
         {"D alone", cursorAt(1, 0), 'D', {}, posts({})},
-        {"Context-menu key keeps the cursor cell", cursorAt(3, 2), VK_APPS, {}, cursorIs(3, 2)},
+        {"Context-menu key opens the menu of the cursor cell",
+         cursorAt(3, 2),
+         VK_APPS,
+         {},
+         [](PointerInputTest*) {
+             ASSERT_EQ(1u, g_menusShown.size());
+             EXPECT_EQ(3, g_menusShown[0].column);
+             EXPECT_EQ(2, g_menusShown[0].row);
+         }},
+        {"Context-menu key on no cell", cursorAt(-1, -1), VK_APPS, {}, [](PointerInputTest*) {
+             EXPECT_TRUE(g_menusShown.empty());
+         }},
         {"Shift+A turns auto-hide on",
          nothing,
          'A',
@@ -228,6 +249,8 @@ TEST_F(PointerInputTest, EveryKeyOfTheKeyTable) {
         SelectTab(0);
         ResetCursor();
         PostedCommands();
+        g_menusShown.clear();
+        SetGridMenuTracker(CountMenu);
         row.arrange(this);
         Key(row.key, row.held);
         row.check(this);
@@ -245,14 +268,108 @@ TEST_F(PointerInputTest, EnterLaunchesOnceWhileHeldAndNotAfterAnotherKey) {
     ASSERT_EQ(1u, CaughtLaunches().size());
     EXPECT_EQ(201, FindEntry(0, 0)->Count);
 
-    // Shift+Enter: the Shift press set the latch.
-    SendMessageA(window_, WM_KEYDOWN, VK_SHIFT, 0);
-    SendMessageA(window_, WM_KEYDOWN, VK_RETURN, 0);
-    SendMessageA(window_, WM_KEYUP, VK_RETURN, 0);
-    SendMessageA(window_, WM_KEYUP, VK_SHIFT, 0);
+    // Shift+Enter: the Shift press, still held, set the latch.
+    {
+        HeldKeys shift({VK_SHIFT});
+        SendMessageA(window_, WM_KEYDOWN, VK_SHIFT, 0);
+        SendMessageA(window_, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageA(window_, WM_KEYUP, VK_RETURN, 0);
+        SendMessageA(window_, WM_KEYUP, VK_SHIFT, 0);
+    }
     PumpMessages();
     EXPECT_EQ(1u, CaughtLaunches().size());
     EXPECT_FALSE(KeyDownLatch());
+}
+
+// A dialog or box opened from the keyboard takes the key's release; closed with the mouse,
+// it leaves nothing behind that swallows the next Enter.
+TEST_F(PointerInputTest, EnterAfterADialogOpenedFromTheKeyboardLaunches) {
+    CatchingLaunches catching;
+    SetDeleteCheck(1);
+    const struct {
+        int key;
+        const char* title;
+        int button; // 0: the close box
+    } rows[] = {{'H', "検索", 0}, {'R', "再構築", 0}, {VK_DELETE, "確認", IDNO}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.title);
+        CaughtLaunches().clear();
+        SetCursor(0, 0);
+        ModalDriver driver;
+        if (row.button)
+            driver.ExpectMessageBox(row.title, row.button);
+        else
+            driver.Expect(row.title, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); });
+        driver.Start();
+        SendMessageA(window_, WM_KEYDOWN, row.key, 0);
+        PumpMessages(); // Delete's question comes with its posted command
+        ASSERT_TRUE(driver.Finish());
+        SendMessageA(window_, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageA(window_, WM_KEYUP, VK_RETURN, 0);
+        PumpMessages();
+        EXPECT_EQ(1u, CaughtLaunches().size());
+    }
+}
+
+int g_fileDialogs;
+BOOL CountFileDialog(OPENFILENAMEA*, bool) {
+    ++g_fileDialogs;
+    return FALSE;
+}
+
+// A point beside the grid, or a cursor that a style change left outside it, is no cell:
+// nothing is launched, deleted or exported, whatever entry its arithmetic would name.
+TEST_F(PointerInputTest, APointOrACursorOutsideTheGridActsOnNoEntry) {
+    CatchingLaunches catching;
+    AddEntries(1, 12);
+    SetDeleteCheck(0); // a wrong entry would go at once
+    g_fileDialogs = 0;
+    SetFileDialogRunner(CountFileDialog);
+    const LPARAM beside = MAKELPARAM(398, 62); // the greyed scroll bar beside row 0 of tab B
+    auto command = [this](int id) { SendMessageA(window_, WM_COMMAND, id, 0); };
+    const struct {
+        const char* name;
+        std::function<void()> act;
+    } rows[] = {
+        {"double-click beside the grid",
+         [&] {
+             for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+                 SendMessageA(window_, message, 0, beside);
+         }},
+        {"click beside, Delete and its command",
+         [&] {
+             SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, beside);
+             SendMessageA(window_, WM_LBUTTONUP, 0, beside);
+             Key(VK_DELETE);
+             command(4);
+         }},
+        {"right-click beside, export and parent folder",
+         [&] {
+             SendMessageA(window_, WM_RBUTTONDOWN, MK_RBUTTON, beside);
+             command(8);
+             command(2);
+         }},
+        {"cell (3, 2) of 40 entries, Shift+S to the tall style, Enter",
+         [&] {
+             SelectTab(0);
+             SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3 * 65 + 5, 30 + 2 * 65 + 5));
+             SendMessageA(window_, WM_LBUTTONUP, 0, 0);
+             Key('S', {VK_SHIFT});
+             Key(VK_RETURN);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        SendMessageA(window_, WM_COMMAND, 16, 0); // the standard style
+        SelectTab(1);
+        row.act();
+        PumpMessages();
+        EXPECT_TRUE(CaughtLaunches().empty());
+        EXPECT_EQ(40, EntryCount(0));
+        EXPECT_EQ(12, EntryCount(1));
+        EXPECT_EQ(0, g_fileDialogs);
+    }
+    SetFileDialogRunner(nullptr);
 }
 
 TEST_F(PointerInputTest, WheelScrollsSwitchesTabsOrResizes) {

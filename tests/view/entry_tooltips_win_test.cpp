@@ -2,12 +2,16 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "storage/settings.h"
+#include "support/input_state.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_driver.h"
+#include "view/tab_strip.h"
 #include "view/entry_tooltips.h"
 #include "view/grid.h"
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +45,15 @@ class EntryTooltipTest : public MainWindowTest {
         ComposeEntryTooltip(&info, pointer);
         EXPECT_EQ(AppInstance(), info.hinst);
         return info.lpszText ? info.lpszText : "(none)";
+    }
+    // The tip on screen, or "" while none shows; waits up to three seconds for one to appear.
+    static std::string ShownTip() {
+        for (int tries = 0; tries < 120 && !IsWindowVisible(ToolTip()); ++tries) {
+            PumpMessages();
+            Sleep(25);
+        }
+        PumpMessages();
+        return IsWindowVisible(ToolTip()) ? WindowText(ToolTip()) : "";
     }
 };
 
@@ -87,6 +100,36 @@ TEST_F(EntryTooltipTest, TheTooltipOptionSwitchesTheTextsOff) {
         } else {
             EXPECT_EQ(nullptr, info.lpszText) << "the request is left unanswered";
         }
+    }
+}
+
+// Hovered until its tip shows, a still pointer's tip follows the cell under it when the grid
+// scrolls or the tab changes, instead of naming the entry that was there.
+TEST_F(EntryTooltipTest, AShownTipFollowsTheCellUnderAStillPointer) {
+    for (int i = 0; i < 40; ++i)
+        Add("C:\\e" + std::to_string(i + 10) + ".exe", "", "", "", 0);
+    AppendTab("Empty");
+    UpdateScrollRange();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    POINT p = {10, GridTop() + 10};
+    ClientToScreen(window_, &p);
+    PlacePointer(p.x, p.y);
+    SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(10, GridTop() + 10));
+    ASSERT_NE(std::string::npos, ShownTip().find("e10.exe"));
+    const struct {
+        const char* name;
+        std::function<void()> act;
+        const char* tip;
+    } rows[] = {
+        {"a scroll", [this] { SendMessageA(window_, WM_VSCROLL, SB_LINEDOWN, 0); }, "e16.exe"},
+        {"a tab switch", [] { SelectTab(1); }, "Tab->\"Empty\""},
+        {"back, at the first row", [] { SelectTab(0); }, "e10.exe"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.act();
+        EXPECT_NE(std::string::npos, ShownTip().find(row.tip)) << ShownTip();
     }
 }
 
