@@ -181,9 +181,11 @@ TEST_F(PointerInputTest, EveryKeyOfTheKeyTable) {
              EXPECT_EQ(3, g_menusShown[0].column);
              EXPECT_EQ(2, g_menusShown[0].row);
          }},
-        {"Context-menu key on no cell", cursorAt(-1, -1), VK_APPS, {}, [](PointerInputTest*) {
-             EXPECT_TRUE(g_menusShown.empty());
-         }},
+        {"Context-menu key on no cell",
+         cursorAt(-1, -1),
+         VK_APPS,
+         {},
+         [](PointerInputTest*) { EXPECT_TRUE(g_menusShown.empty()); }},
         {"Shift+A turns auto-hide on",
          nothing,
          'A',
@@ -352,7 +354,8 @@ TEST_F(PointerInputTest, APointOrACursorOutsideTheGridActsOnNoEntry) {
         {"cell (3, 2) of 40 entries, Shift+S to the tall style, Enter",
          [&] {
              SelectTab(0);
-             SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3 * 65 + 5, 30 + 2 * 65 + 5));
+             SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON,
+                          MAKELPARAM(3 * 65 + 5, 30 + 2 * 65 + 5));
              SendMessageA(window_, WM_LBUTTONUP, 0, 0);
              Key('S', {VK_SHIFT});
              Key(VK_RETURN);
