@@ -178,8 +178,8 @@ TEST_F(MenuEditDialogTest, AFullListRefusesToAddAndDefaultsNeedAYes) {
 
 TEST_F(MenuEditDialogTest, DeletingEveryLineLeavesAnEmptyListThatIgnoresTheButtons) {
     ClearMenuCommands();
-    AddMenuCommand("x", "", "", 1);
     AddMenuCommand("", "", "", kMenuSeparatorId);
+    AddMenuCommand("x", "", "", 1);
     std::vector<std::string> shown, fields;
     WithEditor([&](HWND dialog) {
         shown = ListLines(dialog);
@@ -192,7 +192,7 @@ TEST_F(MenuEditDialogTest, DeletingEveryLineLeavesAnEmptyListThatIgnoresTheButto
         for (int id : {IDC_MENU_NAME, IDC_MENU_PATH, IDC_MENU_ARG})
             fields.push_back(FieldText(dialog, id));
     });
-    EXPECT_EQ((std::vector<std::string>{"x", "---セパレータ---"}), shown);
+    EXPECT_EQ((std::vector<std::string>{"---セパレータ---", "x"}), shown);
     EXPECT_EQ(std::vector<std::string>(3, ""), fields) << "no line, nothing in the fields";
     EXPECT_EQ(0, MenuCommandCount());
     EXPECT_EQ(nullptr, FindOwnWindow("#32770", "お知らせ"));
