@@ -174,23 +174,17 @@ TEST(PathParts, ShortcutNames) {
 }
 
 TEST(PathParts, FolderPartOfAPath) {
-    const struct {
-        const char* path;
-        size_t capacity;
-        const char* folder;
-    } cases[] = {
-        {"C:\\file.txt", 16, "C:\\"}, // the root, not the drive's current folder
-        {"\\file.txt", 16, "\\"},
-        {"C:\\dir\\sub\\file.txt", 16, "C:\\dir\\sub"},
-        {"explorer.exe", 16, "explorer.exe"},
-        {"C:\\dir\\sub\\file.txt", 5, "C:\\d"},
-        {"C:\\file.txt", 3, "C:"},
-    };
-    for (const auto& c : cases) {
-        char out[16];
-        CopyFolderPart(out, c.capacity, c.path);
-        EXPECT_STREQ(c.folder, out) << c.path;
-    }
+    char out[16];
+    CopyFolderPart(out, sizeof out, "C:\\file.txt");
+    EXPECT_STREQ("C:\\", out) << "the root, not the drive's current folder";
+    CopyFolderPart(out, sizeof out, "\\file.txt");
+    EXPECT_STREQ("\\", out);
+    CopyFolderPart(out, sizeof out, "C:\\dir\\sub\\file.txt");
+    EXPECT_STREQ("C:\\dir\\sub", out);
+    CopyFolderPart(out, sizeof out, "explorer.exe");
+    EXPECT_STREQ("explorer.exe", out);
+    CopyFolderPart(out, 5, "C:\\dir\\sub\\file.txt");
+    EXPECT_STREQ("C:\\d", out);
 }
 
 } // namespace

@@ -125,28 +125,6 @@ TEST_F(InfoEditDialogTest, CancelChangesNothingAndAnEmptyCellOpensNothing) {
     }
 }
 
-struct DialogSearch {
-    HWND besides, found;
-};
-
-BOOL CALLBACK MatchOtherDialog(HWND window, LPARAM param) {
-    DialogSearch* search = reinterpret_cast<DialogSearch*>(param);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
-    if (window == search->besides || !IsWindowVisible(window) || lstrcmpA(name, "#32770"))
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// A visible dialog of the thread of `besides`, other than it.
-HWND OtherDialogOfThread(HWND besides) {
-    DialogSearch search = {besides, nullptr};
-    EnumThreadWindows(GetWindowThreadProcessId(besides, nullptr), MatchOtherDialog,
-                      reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The folder picker belongs to the editor and disables it: the editor cannot be cancelled
 // under it and leave it behind with a choice going nowhere.
 TEST_F(InfoEditDialogTest, TheFolderPickerIsOwnedByTheEditor) {
@@ -157,15 +135,13 @@ TEST_F(InfoEditDialogTest, TheFolderPickerIsOwnedByTheEditor) {
         editor = dialog;
         PressButton(dialog, IDC_INFO_WORK_BROWSE);
         HWND picker = nullptr;
-        for (int tries = 0; tries < 200 && !(picker = OtherDialogOfThread(dialog)); ++tries)
+        for (int tries = 0; tries < 200 && !picker; ++tries, Sleep(25))
+            picker = FindOwnWindow("#32770", "フォルダーの参照");
+        owner = GetWindow(picker, GW_OWNER);
+        editorEnabled = IsWindowEnabled(dialog) != 0;
+        PressButton(picker, IDCANCEL);
+        for (int tries = 0; tries < 200 && IsWindow(picker); ++tries)
             Sleep(25);
-        if (picker) {
-            owner = GetWindow(picker, GW_OWNER);
-            editorEnabled = IsWindowEnabled(dialog) != 0;
-            PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
-            for (int tries = 0; tries < 200 && IsWindow(picker); ++tries)
-                Sleep(25);
-        }
         PressButton(dialog, IDC_INFO_CANCEL);
     });
     EXPECT_EQ(editor, owner);

@@ -198,23 +198,21 @@ TEST_F(MenuEditDialogTest, DeletingEveryLineLeavesAnEmptyListThatIgnoresTheButto
     EXPECT_EQ(nullptr, FindOwnWindow("#32770", "お知らせ"));
 }
 
-// The add dialog's name label fits on its line in the dialog's font instead of wrapping into
-// a second line that its height cuts off.
+// The add dialog's name label fits its line in the dialog's font instead of wrapping into a
+// second line that its height cuts off.
 TEST_F(MenuEditDialogTest, TheAddDialogShowsItsNameLabelWhole) {
     SIZE text = {0, 0};
     RECT client = {0, 0, 0, 0};
     WithEditor([&](HWND dialog) {
         WithAddDialog(dialog, [&](HWND add) {
             HWND label = FindWindowExA(add, nullptr, "Static", "追加するメニュー名");
-            if (label) {
-                HDC dc = GetDC(label);
-                HGDIOBJ previous = SelectObject(
-                    dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
-                GetTextExtentPoint32A(dc, "追加するメニュー名", 18, &text);
-                SelectObject(dc, previous);
-                ReleaseDC(label, dc);
-                GetClientRect(label, &client);
-            }
+            HDC dc = GetDC(label);
+            HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
+            HGDIOBJ previous = SelectObject(dc, font);
+            GetTextExtentPoint32A(dc, "追加するメニュー名", 18, &text);
+            SelectObject(dc, previous);
+            ReleaseDC(label, dc);
+            GetClientRect(label, &client);
             PressButton(add, IDC_ADD_MENU_CANCEL);
         });
     });

@@ -2,7 +2,6 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
-#include "commands/entry_commands.h"
 #include "commands/menus.h"
 #include "input/pointer_input.h"
 #include "input/window_behaviours.h"
@@ -313,66 +312,32 @@ TEST_F(PointerInputTest, EnterAfterADialogOpenedFromTheKeyboardLaunches) {
     }
 }
 
-int g_fileDialogs;
-BOOL CountFileDialog(OPENFILENAMEA*, bool) {
-    ++g_fileDialogs;
-    return FALSE;
-}
-
-// A point beside the grid, or a cursor that a style change left outside it, is no cell:
-// nothing is launched, deleted or exported, whatever entry its arithmetic would name.
+// A point beside the grid, or a cursor a style change left outside it, is no cell: nothing is
+// launched or deleted, whatever entry its arithmetic would name.
 TEST_F(PointerInputTest, APointOrACursorOutsideTheGridActsOnNoEntry) {
     CatchingLaunches catching;
     AddEntries(1, 12);
     SetDeleteCheck(0); // a wrong entry would go at once
-    g_fileDialogs = 0;
-    SetFileDialogRunner(CountFileDialog);
-    const LPARAM beside = MAKELPARAM(398, 62); // the greyed scroll bar beside row 0 of tab B
-    auto command = [this](int id) { SendMessageA(window_, WM_COMMAND, id, 0); };
+    // Beside row 0 of tab B lies its greyed scroll bar; cell (3, 2) has an entry on tab A.
+    const LPARAM beside = MAKELPARAM(398, 62), cell = MAKELPARAM(200, 165);
     const struct {
-        const char* name;
-        std::function<void()> act;
-    } rows[] = {
-        {"double-click beside the grid",
-         [&] {
-             for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-                 SendMessageA(window_, message, 0, beside);
-         }},
-        {"click beside, Delete and its command",
-         [&] {
-             SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, beside);
-             SendMessageA(window_, WM_LBUTTONUP, 0, beside);
-             Key(VK_DELETE);
-             command(4);
-         }},
-        {"right-click beside, export and parent folder",
-         [&] {
-             SendMessageA(window_, WM_RBUTTONDOWN, MK_RBUTTON, beside);
-             command(8);
-             command(2);
-         }},
-        {"cell (3, 2) of 40 entries, Shift+S to the tall style, Enter",
-         [&] {
-             SelectTab(0);
-             SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON,
-                          MAKELPARAM(3 * 65 + 5, 30 + 2 * 65 + 5));
-             SendMessageA(window_, WM_LBUTTONUP, 0, 0);
-             Key('S', {VK_SHIFT});
-             Key(VK_RETURN);
-         }},
-    };
+        int tab;
+        LPARAM point;
+        UINT press, then, command, key;
+    } rows[] = {{1, beside, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, 0, 0},
+                {1, beside, WM_LBUTTONDOWN, 0, 4, VK_DELETE},
+                {1, beside, WM_RBUTTONDOWN, 0, 2, 0},         // "parent folder" from the menu
+                {0, cell, WM_LBUTTONDOWN, 0, 17, VK_RETURN}}; // the tall style keeps column 3
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
         SendMessageA(window_, WM_COMMAND, 16, 0); // the standard style
-        SelectTab(1);
-        row.act();
-        PumpMessages();
-        EXPECT_TRUE(CaughtLaunches().empty());
-        EXPECT_EQ(40, EntryCount(0));
-        EXPECT_EQ(12, EntryCount(1));
-        EXPECT_EQ(0, g_fileDialogs);
+        SelectTab(row.tab);
+        for (UINT message : {row.press, UINT(WM_LBUTTONUP), row.then})
+            SendMessageA(window_, message, 0, row.point);
+        if (row.command) SendMessageA(window_, WM_COMMAND, row.command, 0);
+        if (row.key) Key(row.key);
+        EXPECT_TRUE(CaughtLaunches().empty()) << row.command;
+        EXPECT_EQ(52, EntryCount(0) + EntryCount(1)) << row.command;
     }
-    SetFileDialogRunner(nullptr);
 }
 
 TEST_F(PointerInputTest, WheelScrollsSwitchesTabsOrResizes) {

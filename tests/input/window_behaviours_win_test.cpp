@@ -53,36 +53,26 @@ class WindowBehavioursTest : public MainWindowTest {
     RECT work_;
 };
 
-// Another program, started beside the tests, whose window holds the activation until the end.
-class OtherProgram {
-  public:
+// Another program, started beside the tests, whose window is active until it is closed.
+struct OtherProgram {
     OtherProgram() {
         char path[MAX_PATH] = "";
         GetModuleFileNameA(nullptr, path, MAX_PATH);
         lstrcpyA(std::strrchr(path, '\\') + 1, "hold_activation.exe");
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                            &process_))
-            return;
-        for (int tries = 0; tries < 200 && GetForegroundWindow() != window_; ++tries) {
-            window_ = FindWindowA("QdxOtherProgram", nullptr);
-            if (window_) SetForegroundWindow(window_);
-            Sleep(25);
-        }
+        CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &run);
+        for (int tries = 0; tries < 200 && !window; ++tries, Sleep(25))
+            window = FindWindowA("QdxOtherProgram", nullptr);
     }
     ~OtherProgram() {
-        if (!process_.hProcess) return;
-        if (window_) PostMessageA(window_, WM_CLOSE, 0, 0);
-        WaitForSingleObject(process_.hProcess, 5000);
-        CloseHandle(process_.hProcess);
-        CloseHandle(process_.hThread);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        WaitForSingleObject(run.hProcess, 5000);
+        CloseHandle(run.hProcess);
+        CloseHandle(run.hThread);
     }
-    HWND Window() const { return window_; }
-
-  private:
-    PROCESS_INFORMATION process_ = {};
-    HWND window_ = nullptr;
+    PROCESS_INFORMATION run = {};
+    HWND window = nullptr;
 };
 
 TEST_F(WindowBehavioursTest, HotKeyBringsTheWindowToThePointerAndFocusLossReturnsIt) {
@@ -104,8 +94,8 @@ TEST_F(WindowBehavioursTest, HotKeyBringsTheWindowToThePointerAndFocusLossReturn
 
 TEST_F(WindowBehavioursTest, AutoHideHidesAtTheSecondTickOutsideAndShowsUnderThePointer) {
     OtherProgram other; // the program in use
-    ASSERT_NE(nullptr, other.Window());
-    ASSERT_EQ(other.Window(), GetForegroundWindow());
+    SetForegroundWindow(other.window);
+    ASSERT_EQ(other.window, GetForegroundWindow());
     MovePointerQuietly(work_.right - 2, work_.bottom - 2);
     AutoHideTick();
     EXPECT_TRUE(IsWindowVisible(window_)) << "the first tick outside only remembers";
@@ -115,7 +105,7 @@ TEST_F(WindowBehavioursTest, AutoHideHidesAtTheSecondTickOutsideAndShowsUnderThe
     MovePointerQuietly((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
     AutoHideTick();
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_EQ(other.Window(), GetForegroundWindow()) << "the program in use keeps the keyboard";
+    EXPECT_EQ(other.window, GetForegroundWindow()) << "the program in use keeps the keyboard";
 
     // The active window never hides.
     SetForegroundWindow(window_);
