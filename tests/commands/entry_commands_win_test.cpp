@@ -1,6 +1,6 @@
 #include "commands/entry_fixture.h"
-#include "storage/icon_loading.h"
 #include "commands/shortcuts.h"
+#include "storage/icon_loading.h"
 #include "support/modal_driver.h"
 
 namespace {

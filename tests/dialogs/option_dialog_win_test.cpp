@@ -235,7 +235,7 @@ TEST_F(OptionDialogTest, TransparencyMovesLiveCancelRestoresSaveKeeps) {
         EXPECT_EQ(c.restored, ShownAlpha(window_));
         EXPECT_EQ(c.stored, GetAlpha());
     }
-    // An unrelated save stores what the slider shows: the opaque window stays opaque.
+    // An unrelated save stores what the slider shows: the stored 5, shown opaque, stays so.
     WithOptions([](HWND dialog) { PressButton(dialog, IDC_OPTION_SAVE); });
     EXPECT_EQ(255, GetAlpha());
     WithOptions([](HWND dialog) {
