@@ -162,6 +162,8 @@ void CopyFolderPart(char* out, size_t capacity, const char* path) {
     if (!path) path = "";
     int prefix = FolderPrefixLength(path);
     size_t n = prefix > 0 ? static_cast<size_t>(prefix - 1) : std::strlen(path);
+    // A root keeps its separator: "C:" alone names the drive's current folder, not its root.
+    if (prefix > 0 && (n == 0 || (n == 2 && path[1] == ':'))) n = static_cast<size_t>(prefix);
     if (n >= capacity) n = capacity - 1;
     std::memmove(out, path, n);
     out[n] = '\0';

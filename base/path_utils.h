@@ -45,7 +45,7 @@ bool IsShortcutPath(const char* path);
 void TrimFinalSeparator(char* folder);
 
 // Copies the folder of a path without its final separator into out (capacity bytes, cut to
-// fit); a path without a separator is taken whole.
+// fit); a root ("C:\\", "\\") keeps it, and a path without a separator is taken whole.
 void CopyFolderPart(char* out, size_t capacity, const char* path);
 
 // The existence test: file attributes of the expanded path, 0xFFFFFFFF when it is missing.

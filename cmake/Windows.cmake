@@ -67,6 +67,9 @@ if(QDX_TESTS)
     # A program that records how it was started, beside the test binary, for launch tests.
     add_executable(record_launch WIN32 ${CMAKE_SOURCE_DIR}/tests/helpers/record_launch.cpp)
     add_dependencies(qdx_win32_tests record_launch)
+    # A program whose window holds the activation while auto-hide shows the launcher.
+    add_executable(hold_activation WIN32 ${CMAKE_SOURCE_DIR}/tests/helpers/hold_activation.cpp)
+    add_dependencies(qdx_win32_tests hold_activation)
     gtest_discover_tests(qdx_win32_tests ${win_test_props} PROPERTIES LABELS win32)
     # The tests whose behaviour depends on the version code run once more as Windows XP
     # (code 9): the test prefix gives that version to a program of this name. The copy is made

@@ -9,6 +9,7 @@
 #include "commands/wide_paths.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
+#include "storage/icon_loading.h"
 #include "storage/settings.h"
 #include "view/grid.h"
 
@@ -60,32 +61,6 @@ void ExpandPath(char* out, const char* path) {
     ExpandEnvironmentReferences(out, kExpandedPathSize, path, static_cast<int>(std::strlen(path)));
 }
 
-// The archive folder of an entry's icons (kIconFolderSize bytes).
-// Another entry of the tab whose icons are stored under the same folder and name.
-bool SharesIconItems(int tab, const Entry* deleted, const char* folder) {
-    const Tab* list = GetTab(tab);
-    if (!list || !list->head) return false;
-    const Entry* e = list->head;
-    do {
-        if (e != deleted && std::strcmp(e->FileName, deleted->FileName) == 0) {
-            char other[kIconFolderSize];
-            TabEntryIconFolder(other, tab, e->FilePath);
-            if (std::strcmp(other, folder) == 0) return true;
-        }
-        e = e->next;
-    } while (e && e != list->head);
-    return false;
-}
-
-void RemoveIconItems(const char* folder, const char* fileName) {
-    char maskName[kMaskNameSize];
-    MaskFileName(maskName, fileName, kMaskSuffix);
-    CacheDeleteFile(CacheArchiveAuto(), folder, fileName);
-    CacheDeleteFile(CacheArchiveUser(), folder, fileName);
-    CacheDeleteFile(CacheArchiveAuto(), folder, maskName);
-    CacheDeleteFile(CacheArchiveUser(), folder, maskName);
-}
-
 // Captures the shell's icon of path into an archive, replacing what it held.
 void StoreIcon(int archive, const char* folder, const char* path, const char* fileName) {
     if (RecaptureEntryIcon(archive, folder, path, fileName, kMaskSuffix) != 1)
@@ -115,8 +90,10 @@ int ExportBitmap(BitmapWriter write) {
     if (!entry) return 0;
     std::free(entry);
     char file[kEntryPathSize];
-    if (AskFileName(file, kBitmapFilter, OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT, true))
-        write(file, tab, index);
+    if (!AskFileName(file, kBitmapFilter, OFN_FILEMUSTEXIST | OFN_OVERWRITEPROMPT, true)) return 0;
+    // Icons of a large catalogue are bound after start-up: this one may not be there yet.
+    BindEntryIconNow(tab, index);
+    write(file, tab, index);
     return 0;
 }
 
@@ -195,7 +172,8 @@ int DeleteEntryWithCheck() {
     char folder[kIconFolderSize];
     TabEntryIconFolder(folder, tab, entry->FilePath);
     // Two entries of one path in a tab share their cached icons: they stay for the other.
-    if (!SharesIconItems(tab, entry->entry, folder)) RemoveIconItems(folder, entry->FileName);
+    if (!IconItemsShared(tab, entry->entry, folder, entry->FileName))
+        RemoveIconItems(folder, entry->FileName);
     std::free(entry);
     DeleteEntry(tab, index);
     UpdateScrollRange();

@@ -73,10 +73,7 @@ bool EntryUnderPointer(HWND window, int t, EntrySnapshot* snapshot) {
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(window, &p);
-    if (p.x < 0 || p.y < GridTop()) return false;
-    GridCell cell = CellFromPoint(p.x, p.y);
-    if (cell.column >= ColumnCount() || cell.row >= RowCount()) return false;
-    return GetEntrySnapshot(snapshot, t, EntryIndexAt(cell.column, cell.row), 0, 0) != 0;
+    return GetEntrySnapshot(snapshot, t, EntryIndexAtPoint(p.x, p.y), 0, 0) != 0;
 }
 
 // Builds the argument line from the entry's own arguments and the quoted dropped paths.

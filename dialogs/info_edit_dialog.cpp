@@ -94,7 +94,7 @@ INT_PTR OnBrowseArgument(HWND dialog) {
 
 INT_PTR OnBrowseWorkFolder(HWND dialog) {
     char folder[kEntryPathSize] = "";
-    if (BrowseForFolder(folder, sizeof folder, kChooseWorkFolder))
+    if (BrowseForFolder(dialog, folder, sizeof folder, kChooseWorkFolder))
         SetDlgItemTextA(dialog, IDC_INFO_WORK, folder);
     return TRUE;
 }
@@ -108,17 +108,24 @@ void IconFolderOf(const char* path, char* folder) {
     IconCacheFolder(folder, tabFolder, path);
 }
 
-// The icon stays what it was; its archive items follow the new path, so that the next start
-// finds them under the entry's new folder and name instead of capturing another icon.
-void KeepIconItems(const Entry& edited) {
+// The icon shown stays until the next start. Only an icon the user set follows the entry to
+// its new folder and name: the file's own icon is captured from the new file (at the next start
+// when it cannot be now), never copied, or a type without an icon of its own would take the old
+// file's picture for all its entries. The old items go unless another entry keeps them.
+void MoveIconItems(const Entry& edited) {
     char oldFolder[kIconFolderSize], newFolder[kIconFolderSize];
     IconFolderOf(g_state.entry.FilePath, oldFolder);
     IconFolderOf(edited.FilePath, newFolder);
-    CopyIconItems(CacheArchiveAuto(), oldFolder, g_state.entry.FileName, newFolder,
-                  edited.FileName);
-    if (g_state.entry.IconType != 0)
-        CopyIconItems(CacheArchiveUser(), oldFolder, g_state.entry.FileName, newFolder,
-                      edited.FileName);
+    const char* oldName = g_state.entry.FileName;
+    if (std::strcmp(oldFolder, newFolder) == 0 && std::strcmp(oldName, edited.FileName) == 0)
+        return;
+    CopyIconItems(CacheArchiveUser(), oldFolder, oldName, newFolder, edited.FileName);
+    if (RecaptureEntryIcon(CacheArchiveAuto(), newFolder, edited.FilePath, edited.FileName,
+                           kMaskSuffix) != 1)
+        CaptureEntryIcon(CacheArchiveAuto(), newFolder, edited.FilePath, edited.FileName,
+                         kMaskSuffix);
+    if (!IconItemsShared(CurrentTab(), g_state.entry.entry, oldFolder, oldName))
+        RemoveIconItems(oldFolder, oldName);
 }
 
 INT_PTR OnSave(HWND dialog) {
@@ -138,7 +145,7 @@ INT_PTR OnSave(HWND dialog) {
     }
     FillEntry(edited, path, arg, work, comment, g_state.entry.Count);
     edited->Attribute = g_state.entry.Attribute;
-    KeepIconItems(*edited);
+    MoveIconItems(*edited);
     ReplaceEntry(CurrentTab(), g_state.index, *edited);
     std::free(edited);
     PostMessageA(dialog, WM_CLOSE, 0, 0);
@@ -182,12 +189,12 @@ OPENFILENAMEA* InfoEditFileDialog() {
     return &g_fileDialog;
 }
 
-bool BrowseForFolder(char* out, size_t capacity, const char* title) {
+bool BrowseForFolder(HWND owner, char* out, size_t capacity, const char* title) {
     IMalloc* allocator = nullptr;
     if (FAILED(SHGetMalloc(&allocator)) || !allocator) return false;
     BROWSEINFOA browse;
     std::memset(&browse, 0, sizeof browse);
-    browse.hwndOwner = MainWindow();
+    browse.hwndOwner = owner;
     browse.lpszTitle = title;
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_RETURNFSANCESTORS;
     bool chosen = false;

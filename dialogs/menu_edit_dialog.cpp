@@ -122,10 +122,12 @@ INT_PTR OnMenuInitDialog(HWND dialog) {
 
 INT_PTR OnLineChosen(HWND dialog) {
     int index = SelectedLine(dialog);
-    if (index == g_menu.lastLoaded) return TRUE;
+    if (index == g_menu.lastLoaded && index >= 0) return TRUE;
     g_menu.lastLoaded = index;
     MenuCommand line;
-    if (!GetMenuCommand(index, &line)) return TRUE;
+    std::memset(&line, 0, sizeof line);
+    // Without a selection (the list was emptied) the fields show no line at all.
+    if (index >= 0 && !GetMenuCommand(index, &line)) return TRUE;
     SetDlgItemTextA(dialog, IDC_MENU_NAME, line.MenuName);
     SetDlgItemTextA(dialog, IDC_MENU_PATH, line.MenuPath);
     SetDlgItemTextA(dialog, IDC_MENU_ARG, line.MenuArg);

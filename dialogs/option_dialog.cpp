@@ -76,8 +76,10 @@ void InitAlphaSlider(HWND dialog) {
     }
     HWND slider = GetDlgItem(dialog, IDC_OPTION_ALPHA);
     SendMessageA(slider, TBM_SETRANGE, TRUE, MAKELPARAM(kLowestAlpha, kHighestAlpha));
+    // The slider starts where the window is: a save that leaves it alone stores the opacity
+    // the user sees, not a stored value that was never applied.
     g_state.openingAlpha = ShownAlpha();
-    SendMessageA(slider, TBM_SETPOS, TRUE, GetAlpha());
+    SendMessageA(slider, TBM_SETPOS, TRUE, g_state.openingAlpha);
 }
 
 INT_PTR OnInitDialog(HWND dialog) {

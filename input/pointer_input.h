@@ -13,8 +13,8 @@ int OnMouseWheel(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 int OnKeyUp(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 int OnKeyDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
-// Set by every key press after it is handled, cleared by every release: Enter launches only
-// while it is clear.
+// Set by every key press after it is handled, cleared by every release or once the pressed key
+// is no longer held: Enter launches only while it is clear.
 bool KeyDownLatch();
 // Client position of the last mouse move outside a window drag (the tooltip's cell).
 POINT LastPointerPos();

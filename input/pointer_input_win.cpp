@@ -20,8 +20,13 @@ namespace {
 // Entry command that deletes the cursor entry.
 const WORD kDeleteEntryCommand = 4;
 
-bool g_keyDownLatch;
+// The key of the last press not yet released, 0 when none.
+UINT g_latchedKey;
+// Whether the Enter being handled may launch: set by OnKeyDown before the key's action.
+bool g_enterArmed;
 POINT g_lastPointerPos;
+// Bit 30 of a key message: the key was already down (an auto-repeat).
+const LPARAM kKeyWasDown = 0x40000000;
 
 bool ShiftHeld() {
     return GetKeyState(VK_SHIFT) < 0;
@@ -67,7 +72,7 @@ void NextTab(HWND) {
     }
 }
 void LaunchCursorEntry(HWND window) {
-    if (!g_keyDownLatch) PostMessageA(window, WM_LBUTTONDBLCLK, 0, 0);
+    if (g_enterArmed) PostMessageA(window, WM_LBUTTONDBLCLK, 0, 0);
 }
 void ScrollUp(HWND window) {
     PostMessageA(window, WM_VSCROLL, SB_LINEUP, 0);
@@ -175,21 +180,26 @@ const KeyRow* FindKeyRow(UINT key, bool shift) {
 
 } // namespace
 
+// A key whose release went to a dialog or box it opened (S, H, R, Delete's question) is no
+// longer held: its latch must not swallow the next press of Enter.
 bool KeyDownLatch() {
-    return g_keyDownLatch;
+    return g_latchedKey != 0 && GetKeyState(static_cast<int>(g_latchedKey)) < 0;
 }
 POINT LastPointerPos() {
     return g_lastPointerPos;
 }
 
-int OnKeyDown(HWND window, UINT, WPARAM wParam, LPARAM, LRESULT*) {
+// A held Enter launches once (its repeats carry the was-down bit), and Enter pressed while
+// another key is held does nothing.
+int OnKeyDown(HWND window, UINT, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    g_enterArmed = (lParam & kKeyWasDown) == 0 && !KeyDownLatch();
     if (const KeyRow* row = FindKeyRow(LOWORD(wParam), ShiftHeld())) row->act(window);
-    g_keyDownLatch = true;
+    g_latchedKey = LOWORD(wParam);
     return 0;
 }
 
 int OnKeyUp(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
-    g_keyDownLatch = false;
+    g_latchedKey = 0;
     return 0;
 }
 

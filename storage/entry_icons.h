@@ -90,6 +90,11 @@ void MakeSnapshotHandles(EntrySnapshot* snapshot, const Entry* entry, int iconMo
 // The archive folder of the icon of an entry of tab t (by its name in the tab strip) with this
 // path (out of kIconFolderSize bytes).
 void TabEntryIconFolder(char* out, int t, const char* path);
+// Whether an entry of tab t other than `except` keeps its icons under this folder and name
+// (two entries of one path in a tab share them).
+bool IconItemsShared(int t, const Entry* except, const char* folder, const char* fileName);
+// Removes an entry's icon and mask items from both archives.
+void RemoveIconItems(const char* folder, const char* fileName);
 // Exports an entry's bits as a .bmp file (replaced when it exists).
 void SaveIconBitmap(const char* fileName, int tab, int index);
 void SaveMaskBitmap(const char* fileName, int tab, int index);

@@ -345,6 +345,30 @@ void TabEntryIconFolder(char* out, int t, const char* path) {
     IconCacheFolder(out, tabFolder, path);
 }
 
+bool IconItemsShared(int t, const Entry* except, const char* folder, const char* fileName) {
+    const Tab* list = GetTab(t);
+    if (!list || !list->head) return false;
+    const Entry* e = list->head;
+    do {
+        if (e != except && std::strcmp(e->FileName, fileName) == 0) {
+            char other[kIconFolderSize];
+            TabEntryIconFolder(other, t, e->FilePath);
+            if (std::strcmp(other, folder) == 0) return true;
+        }
+        e = e->next;
+    } while (e && e != list->head);
+    return false;
+}
+
+void RemoveIconItems(const char* folder, const char* fileName) {
+    char maskName[kMaskNameSize];
+    MaskFileName(maskName, fileName, kMaskSuffix);
+    for (const char* name : {fileName, static_cast<const char*>(maskName)}) {
+        CacheDeleteFile(CacheArchiveAuto(), folder, name);
+        CacheDeleteFile(CacheArchiveUser(), folder, name);
+    }
+}
+
 void SaveIconBitmap(const char* fileName, int tab, int index) {
     Entry* entry = FindEntry(tab, index);
     if (!entry || !entry->colourBits) return;

@@ -14,6 +14,8 @@ bool IconBindingDeferred();
 // Reads anew the attributes of tab t's marked entries first to first + count - 1 and binds
 // those whose icons are in the archive; returns how many icons it bound.
 int BindCachedIcons(int t, int first, int count);
+// Binds the icon of one marked entry at once, for a command that needs its bits now.
+void BindEntryIconNow(int t, int index);
 // Binds marked entries, the current tab first, until budgetMs milliseconds have passed (at
 // least one entry when any is marked); returns how many.
 int BindPendingIcons(DWORD budgetMs);

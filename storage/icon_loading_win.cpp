@@ -107,6 +107,14 @@ int BindCachedIcons(int t, int first, int count) {
     return bound;
 }
 
+void BindEntryIconNow(int t, int index) {
+    Entry* entry = FindEntry(t, index);
+    if (!entry || (!entry->iconPending && !entry->attributesPending)) return;
+    char folder[kIconFolderSize];
+    TabEntryIconFolder(folder, t, entry->FilePath);
+    BindMarked(entry, folder);
+}
+
 int BindPendingIcons(DWORD budgetMs) {
     if (g_binding) return 0;
     g_binding = true;

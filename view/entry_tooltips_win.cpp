@@ -20,16 +20,11 @@ POINT PointerInMainWindow() {
     return pointer;
 }
 
-// A point beside the grid (over the scroll bar, say) must not name the next row's entry.
-bool IsInsideGrid(const GridCell& cell) {
-    return cell.column >= 0 && cell.column < ColumnCount() && cell.row >= 0 &&
-           cell.row < RowCount();
-}
-
-bool ComposeForEntry(int tab, const GridCell& cell) {
-    if (!IsInsideGrid(cell)) return false;
+// A point beside the grid (over the scroll bar, say) names no entry.
+bool ComposeForEntry(int tab, POINT pointer) {
     EntrySnapshot snapshot;
-    if (!GetEntrySnapshot(&snapshot, tab, EntryIndexAt(cell.column, cell.row), 0, 0)) return false;
+    if (!GetEntrySnapshot(&snapshot, tab, EntryIndexAtPoint(pointer.x, pointer.y), 0, 0))
+        return false;
     TooltipFields fields = {snapshot.FilePath, snapshot.FileName, snapshot.Arg,
                             snapshot.Count,    snapshot.WorkPath, snapshot.Comment};
     ComposeEntryTooltipText(g_tooltipText, fields);
@@ -42,8 +37,7 @@ void ComposeEntryTooltip(NMTTDISPINFOA* info, POINT pointer) {
     g_tooltipText[0] = '\0';
     info->hinst = AppInstance();
     int tab = CurrentTab();
-    GridCell cell = CellFromPoint(pointer.x, pointer.y);
-    if (!ComposeForEntry(tab, cell) && tab >= 0) {
+    if (!ComposeForEntry(tab, pointer) && tab >= 0) {
         char name[kTabNameSize];
         GetTabName(tab, name);
         ComposeTabTooltipText(g_tooltipText, name);
@@ -53,4 +47,16 @@ void ComposeEntryTooltip(NMTTDISPINFOA* info, POINT pointer) {
 
 void SupplyEntryTooltipText(NMHDR* header) {
     ComposeEntryTooltip(reinterpret_cast<NMTTDISPINFOA*>(header), PointerInMainWindow());
+}
+
+void RefreshShownTooltip() {
+    HWND tip = ToolTip();
+    if (!tip || !IsWindowVisible(tip)) return;
+    TOOLINFOA tool;
+    ZeroMemory(&tool, sizeof tool);
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    if (!SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool))) return;
+    // Setting the text of the tool on show makes the control ask for it again at once.
+    tool.lpszText = LPSTR_TEXTCALLBACKA;
+    SendMessageA(tip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
 }

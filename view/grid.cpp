@@ -129,6 +129,28 @@ int EntryIndexAt(int column, int row) {
     return VisibleIndex(column, row) + FirstVisibleRow() * ColumnCount();
 }
 
+bool IsGridCell(int column, int row) {
+    return column >= 0 && column < ColumnCount() && row >= 0 && row < RowCount();
+}
+
+namespace {
+
+// The cell under a point, or (-1, -1) beside the grid. The division truncates toward zero,
+// so points left of or above the grid are tested before it.
+GridCell GridCellAtPoint(int x, int y) {
+    GridCell none = {-1, -1};
+    if (x < 0 || y < GridTop()) return none;
+    GridCell cell = CellFromPoint(x, y);
+    return IsGridCell(cell.column, cell.row) ? cell : none;
+}
+
+} // namespace
+
+int EntryIndexAtPoint(int x, int y) {
+    GridCell cell = GridCellAtPoint(x, y);
+    return cell.column < 0 ? -1 : EntryIndexAt(cell.column, cell.row);
+}
+
 int CursorColumn() {
     return g_cursor.column;
 }
@@ -139,6 +161,7 @@ int CursorVisibleIndex() {
     return g_cursor.row * ColumnCount() + g_cursor.column;
 }
 int CursorEntryIndex() {
+    if (!IsGridCell(g_cursor.column, g_cursor.row)) return -1;
     return (g_cursor.row + FirstVisibleRow()) * ColumnCount() + g_cursor.column;
 }
 
@@ -148,7 +171,7 @@ void SetCursor(int column, int row) {
 }
 
 void SetCursorFromPoint(int x, int y) {
-    GridCell cell = CellFromPoint(x, y);
+    GridCell cell = GridCellAtPoint(x, y);
     SetCursor(cell.column, cell.row);
 }
 

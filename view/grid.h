@@ -97,13 +97,21 @@ GridCell CellFromPoint(int x, int y);
 GridRect CellRectangle(int column, int row);
 int VisibleIndex(int column, int row);
 int EntryIndexAt(int column, int row);
+// Whether a cell lies inside the current columns and rows: any other is no cell at all.
+bool IsGridCell(int column, int row);
+// The entry index of the cell under a client point, or -1 for a point beside the grid (the
+// scroll bar, the tab strip) or outside the current columns and rows.
+int EntryIndexAtPoint(int x, int y);
 
 // The cursor cell.
 int CursorColumn();
 int CursorRow();
 int CursorVisibleIndex();
+// The cursor cell's entry index, or -1 without a cursor or while the cursor lies outside the
+// current grid (kept there by a style change): such a cursor names no entry.
 int CursorEntryIndex();
 void SetCursor(int column, int row);
+// A point beside the grid takes the cursor off every cell.
 void SetCursorFromPoint(int x, int y);
 void ResetCursor();
 bool MoveCursorLeft();

@@ -4,6 +4,7 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "storage/settings.h"
+#include "view/entry_tooltips.h"
 #include "view/painting.h"
 #include "view/window_behaviours.h"
 
@@ -35,6 +36,8 @@ void ApplyScrollState(const ScrollState& state, bool redraw) {
     info.nPos = state.position;
     info.nTrackPos = state.trackPosition;
     SetScrollInfo(ScrollBar(), SB_CTL, &info, redraw ? TRUE : FALSE);
+    // Every scroll, and the reset of a tab switch, puts other entries under the cells.
+    RefreshShownTooltip();
 }
 
 int CurrentTabEntryCount() {
@@ -135,6 +138,7 @@ void UpdateCellToolRects(HWND tooltip, HWND window) {
             SendMessageA(tooltip, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
+    RefreshShownTooltip();
 }
 
 void ApplyDisplayStyle(int style) {

@@ -16,6 +16,9 @@ namespace {
 WNDPROC g_classProc;
 HFONT g_tabFont;
 TabRenameDialogRunner g_renameDialog;
+// The control sizes every item by its own font: the selected label's bold one, the widest a
+// label is drawn in, so that no label runs into the next item.
+HFONT g_sizingFont;
 
 const char kRenameLabel[] = "名前の変更";
 const char kDeleteLabel[] = "削除";
@@ -150,7 +153,8 @@ LRESULT OnMouseWheel(WPARAM wParam) {
 
 LRESULT OnDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
     if (g_tabFont) DeleteObject(g_tabFont);
-    g_tabFont = nullptr;
+    if (g_sizingFont) DeleteObject(g_sizingFont);
+    g_tabFont = g_sizingFont = nullptr;
     return CallClassProc(control, WM_DESTROY, wParam, lParam);
 }
 
@@ -191,7 +195,8 @@ HWND CreateTabStrip(HWND parent, int x, int y, int width, int height, int id, HI
     g_classProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TabStripProc)));
     g_tabFont = CreateItemFont();
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_tabFont), FALSE);
+    g_sizingFont = CreateSelectedItemFont();
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_sizingFont), FALSE);
     return control;
 }
 
@@ -223,6 +228,8 @@ void DrawTabItem(const DRAWITEMSTRUCT* drawItem) {
     char text[kTabNameSize];
     GetTabName(static_cast<int>(drawItem->itemID), text);
     int length = lstrlenA(text);
+    // The control's own font only sizes the items: the labels use the item font.
+    HGDIOBJ controlFont = SelectObject(dc, g_tabFont ? g_tabFont : GetCurrentObject(dc, OBJ_FONT));
     SIZE extent = {0, 0};
     GetTextExtentPoint32A(dc, text, length, &extent);
     RECT item = drawItem->rcItem;
@@ -237,6 +244,7 @@ void DrawTabItem(const DRAWITEMSTRUCT* drawItem) {
     } else {
         TextOutA(dc, item.left + 5, extent.cy / 2 - 2, text, length);
     }
+    SelectObject(dc, controlFont);
     DeleteObject(face);
 }
 

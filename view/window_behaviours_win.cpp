@@ -93,14 +93,11 @@ void CALLBACK AutoHideTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     AutoHideTick();
 }
 
-// Shows the window without taking the activation from whoever has it.
+// Shows the window without activating it: the program in use, of this process or another,
+// keeps the keyboard. (Taking the activation and handing it back cannot reach a window of
+// another thread.)
 void ShowWithoutActivating(HWND window) {
-    HWND active = GetActiveWindow();
-    ShowWindow(window, SW_SHOW);
-    // With another program active there is no window of ours to give it back to: the
-    // launcher only gives up the activation that showing it took.
-    SetActiveWindow(active);
-    if (active) SetForegroundWindow(active);
+    ShowWindow(window, SW_SHOWNA);
 }
 
 } // namespace

@@ -176,7 +176,9 @@ TEST(PathParts, ShortcutNames) {
 TEST(PathParts, FolderPartOfAPath) {
     char out[16];
     CopyFolderPart(out, sizeof out, "C:\\file.txt");
-    EXPECT_STREQ("C:", out);
+    EXPECT_STREQ("C:\\", out) << "the root, not the drive's current folder";
+    CopyFolderPart(out, sizeof out, "\\file.txt");
+    EXPECT_STREQ("\\", out);
     CopyFolderPart(out, sizeof out, "C:\\dir\\sub\\file.txt");
     EXPECT_STREQ("C:\\dir\\sub", out);
     CopyFolderPart(out, sizeof out, "explorer.exe");

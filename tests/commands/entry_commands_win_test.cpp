@@ -1,5 +1,6 @@
 #include "commands/entry_fixture.h"
 #include "commands/shortcuts.h"
+#include "storage/icon_loading.h"
 #include "support/modal_driver.h"
 
 namespace {
@@ -192,6 +193,17 @@ TEST_F(EntryCommandsTest, IconAndMaskExportAsBitmapFiles) {
     DialogAnswer().clear();
     Command(kExportIconBitmapId);
     EXPECT_EQ(3u, DialogCalls().size());
+
+    // An icon still to be bound, as on a first start without Cache.arc, is bound first.
+    DeferIconBinding(true);
+    Drop({scratch_.InstallRecorder("other.exe")});
+    DeferIconBinding(false);
+    CacheClear(0);
+    Select(1);
+    ASSERT_EQ(nullptr, FindEntry(0, 1)->colourBits);
+    DialogAnswer() = scratch_.File("pending.bmp");
+    Command(kExportIconBitmapId);
+    EXPECT_EQ(4150u, ReadFileText(DialogAnswer()).size());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "support/modal_driver.h"
 #include "view/grid.h"
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,7 @@ class InfoEditDialogTest : public DataFolderTest {
     }
 };
 
-TEST_F(InfoEditDialogTest, SavedFieldsAndTheKeptIconComeBackAfterARestart) {
+TEST_F(InfoEditDialogTest, SavedFieldsAndTheChosenIconComeBackAfterARestart) {
     AddToolsEntry();
     CreateDirectoryA(Path("sub").c_str(), nullptr);
     WriteText("sub\\b.txt", "b");
@@ -95,11 +96,18 @@ TEST_F(InfoEditDialogTest, SavedFieldsAndTheKeptIconComeBackAfterARestart) {
     EXPECT_EQ(5, e->Count);
     EXPECT_EQ(1, e->IconType);
     EXPECT_NE(std::string::npos, ReadText("qdx.ini").find("Tools_FileName_0 = \"b.txt\""));
-    // The icon shown before the edit is found under the new key after the restart.
-    std::string newFolder = IconFolder("sub\\b.txt");
-    EXPECT_EQ(1, CacheHasFile(CacheArchiveAuto(), newFolder.c_str(), "b.txt"));
-    EXPECT_EQ(1, CacheHasFile(CacheArchiveAuto(), newFolder.c_str(), "b.txt_Mask"));
+    // The icon the user set follows the entry; the file's own icon is the new file's, never a
+    // copy of the old one (which would become every .txt entry's icon); the old items are gone.
+    std::string newFolder = IconFolder("sub\\b.txt"), oldFolder = IconFolder("a.txt");
     EXPECT_EQ(1, CacheHasFile(CacheArchiveUser(), newFolder.c_str(), "b.txt"));
+    EXPECT_EQ(1, CacheHasFile(CacheArchiveAuto(), newFolder.c_str(), "b.txt_Mask"));
+    CacheFile captured{};
+    ASSERT_EQ(1, CacheGetFile(CacheArchiveAuto(), &captured, newFolder.c_str(), "b.txt"));
+    EXPECT_NE(std::string(kColourBitsSize, 0x11),
+              std::string(reinterpret_cast<char*>(captured.data), captured.size));
+    std::free(captured.data);
+    for (int archive : {CacheArchiveAuto(), CacheArchiveUser()})
+        EXPECT_EQ(0, CacheHasFile(archive, oldFolder.c_str(), "a.txt")) << archive;
 }
 
 TEST_F(InfoEditDialogTest, CancelChangesNothingAndAnEmptyCellOpensNothing) {
@@ -115,6 +123,29 @@ TEST_F(InfoEditDialogTest, CancelChangesNothingAndAnEmptyCellOpensNothing) {
         ShowEntryInfoDialog(MainWindow());
         EXPECT_EQ(1, EntryCount(0));
     }
+}
+
+// The folder picker belongs to the editor and disables it: the editor cannot be cancelled
+// under it and leave it behind with a choice going nowhere.
+TEST_F(InfoEditDialogTest, TheFolderPickerIsOwnedByTheEditor) {
+    AddToolsEntry();
+    HWND editor = nullptr, owner = nullptr;
+    bool editorEnabled = true;
+    WithEditor([&](HWND dialog) {
+        editor = dialog;
+        PressButton(dialog, IDC_INFO_WORK_BROWSE);
+        HWND picker = nullptr;
+        for (int tries = 0; tries < 200 && !picker; ++tries, Sleep(25))
+            picker = FindOwnWindow("#32770", "フォルダーの参照");
+        owner = GetWindow(picker, GW_OWNER);
+        editorEnabled = IsWindowEnabled(dialog) != 0;
+        PressButton(picker, IDCANCEL);
+        for (int tries = 0; tries < 200 && IsWindow(picker); ++tries)
+            Sleep(25);
+        PressButton(dialog, IDC_INFO_CANCEL);
+    });
+    EXPECT_EQ(editor, owner);
+    EXPECT_FALSE(editorEnabled);
 }
 
 TEST_F(InfoEditDialogTest, ADropOnTheArgumentFieldAppendsQuotedPathsWithinTheField) {

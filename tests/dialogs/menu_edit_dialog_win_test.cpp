@@ -178,9 +178,9 @@ TEST_F(MenuEditDialogTest, AFullListRefusesToAddAndDefaultsNeedAYes) {
 
 TEST_F(MenuEditDialogTest, DeletingEveryLineLeavesAnEmptyListThatIgnoresTheButtons) {
     ClearMenuCommands();
-    AddMenuCommand("x", "", "", 1);
     AddMenuCommand("", "", "", kMenuSeparatorId);
-    std::vector<std::string> shown;
+    AddMenuCommand("x", "", "", 1);
+    std::vector<std::string> shown, fields;
     WithEditor([&](HWND dialog) {
         shown = ListLines(dialog);
         PressButton(dialog, IDC_MENU_DELETE);
@@ -189,10 +189,35 @@ TEST_F(MenuEditDialogTest, DeletingEveryLineLeavesAnEmptyListThatIgnoresTheButto
         for (int id : {IDC_MENU_UP, IDC_MENU_DOWN, IDC_MENU_SAVE})
             PressButton(dialog, id);
         Sleep(100);
+        for (int id : {IDC_MENU_NAME, IDC_MENU_PATH, IDC_MENU_ARG})
+            fields.push_back(FieldText(dialog, id));
     });
-    EXPECT_EQ((std::vector<std::string>{"x", "---セパレータ---"}), shown);
+    EXPECT_EQ((std::vector<std::string>{"---セパレータ---", "x"}), shown);
+    EXPECT_EQ(std::vector<std::string>(3, ""), fields) << "no line, nothing in the fields";
     EXPECT_EQ(0, MenuCommandCount());
     EXPECT_EQ(nullptr, FindOwnWindow("#32770", "お知らせ"));
+}
+
+// The add dialog's name label fits its line in the dialog's font instead of wrapping into a
+// second line that its height cuts off.
+TEST_F(MenuEditDialogTest, TheAddDialogShowsItsNameLabelWhole) {
+    SIZE text = {0, 0};
+    RECT client = {0, 0, 0, 0};
+    WithEditor([&](HWND dialog) {
+        WithAddDialog(dialog, [&](HWND add) {
+            HWND label = FindWindowExA(add, nullptr, "Static", "追加するメニュー名");
+            HDC dc = GetDC(label);
+            HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0));
+            HGDIOBJ previous = SelectObject(dc, font);
+            GetTextExtentPoint32A(dc, "追加するメニュー名", 18, &text);
+            SelectObject(dc, previous);
+            ReleaseDC(label, dc);
+            GetClientRect(label, &client);
+            PressButton(add, IDC_ADD_MENU_CANCEL);
+        });
+    });
+    EXPECT_GT(text.cx, 0);
+    EXPECT_LE(text.cx, client.right);
 }
 
 } // namespace

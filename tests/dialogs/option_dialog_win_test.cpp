@@ -230,11 +230,14 @@ TEST_F(OptionDialogTest, TransparencyMovesLiveCancelRestoresSaveKeeps) {
         });
         EXPECT_EQ(20, low);
         EXPECT_EQ(255, high);
-        EXPECT_EQ(c.stored < 20 ? 20 : c.stored, position);
+        EXPECT_EQ(c.restored, position) << "the slider starts at the opacity shown";
         EXPECT_EQ(60, live);
         EXPECT_EQ(c.restored, ShownAlpha(window_));
         EXPECT_EQ(c.stored, GetAlpha());
     }
+    // An unrelated save stores what the slider shows: the stored 5, shown opaque, stays so.
+    WithOptions([](HWND dialog) { PressButton(dialog, IDC_OPTION_SAVE); });
+    EXPECT_EQ(255, GetAlpha());
     WithOptions([](HWND dialog) {
         HWND slider = GetDlgItem(dialog, IDC_OPTION_ALPHA);
         SendMessageA(slider, TBM_SETPOS, TRUE, 90);

@@ -2,11 +2,13 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/sorting.h"
 #include "catalogue/tab_names.h"
+#include "commands/menus.h"
 #include "input/pointer_input.h"
 #include "res/command_ids.h"
 #include "storage/settings.h"
 #include "support/input_state.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_driver.h"
 #include "view/grid.h"
 #include "view/grid_view.h"
 #include "view/tab_strip.h"
@@ -80,6 +82,13 @@ class PointerInputTest : public MainWindowTest {
     RECT work_;
     std::vector<WPARAM> posted_; // commands the last key posted
 };
+
+// The cells whose right-click menu was shown.
+std::vector<GridCell> g_menusShown;
+BOOL CountMenu(HMENU, HWND) {
+    g_menusShown.push_back({CursorColumn(), CursorRow()});
+    return FALSE;
+}
 
 struct KeyRow {
     const char* name;
@@ -162,7 +171,20 @@ TEST_F(PointerInputTest, EveryKeyOfTheKeyTable) {
         {"Delete without a cursor", cursorAt(-1, -1), VK_DELETE, {}, posts({})},
         {"Shift+D posts command 4", cursorAt(1, 0), 'D', {VK_SHIFT}, posts({4})},
         {"D alone", cursorAt(1, 0), 'D', {}, posts({})},
-        {"Context-menu key keeps the cursor cell", cursorAt(3, 2), VK_APPS, {}, cursorIs(3, 2)},
+        {"Context-menu key opens the menu of the cursor cell",
+         cursorAt(3, 2),
+         VK_APPS,
+         {},
+         [](PointerInputTest*) {
+             ASSERT_EQ(1u, g_menusShown.size());
+             EXPECT_EQ(3, g_menusShown[0].column);
+             EXPECT_EQ(2, g_menusShown[0].row);
+         }},
+        {"Context-menu key on no cell",
+         cursorAt(-1, -1),
+         VK_APPS,
+         {},
+         [](PointerInputTest*) { EXPECT_TRUE(g_menusShown.empty()); }},
         {"Shift+A turns auto-hide on",
          nothing,
          'A',
@@ -228,6 +250,8 @@ TEST_F(PointerInputTest, EveryKeyOfTheKeyTable) {
         SelectTab(0);
         ResetCursor();
         PostedCommands();
+        g_menusShown.clear();
+        SetGridMenuTracker(CountMenu);
         row.arrange(this);
         Key(row.key, row.held);
         row.check(this);
@@ -245,14 +269,75 @@ TEST_F(PointerInputTest, EnterLaunchesOnceWhileHeldAndNotAfterAnotherKey) {
     ASSERT_EQ(1u, CaughtLaunches().size());
     EXPECT_EQ(201, FindEntry(0, 0)->Count);
 
-    // Shift+Enter: the Shift press set the latch.
-    SendMessageA(window_, WM_KEYDOWN, VK_SHIFT, 0);
-    SendMessageA(window_, WM_KEYDOWN, VK_RETURN, 0);
-    SendMessageA(window_, WM_KEYUP, VK_RETURN, 0);
-    SendMessageA(window_, WM_KEYUP, VK_SHIFT, 0);
+    // Shift+Enter: the Shift press, still held, set the latch.
+    {
+        HeldKeys shift({VK_SHIFT});
+        SendMessageA(window_, WM_KEYDOWN, VK_SHIFT, 0);
+        SendMessageA(window_, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageA(window_, WM_KEYUP, VK_RETURN, 0);
+        SendMessageA(window_, WM_KEYUP, VK_SHIFT, 0);
+    }
     PumpMessages();
     EXPECT_EQ(1u, CaughtLaunches().size());
     EXPECT_FALSE(KeyDownLatch());
+}
+
+// A dialog or box opened from the keyboard takes the key's release; closed with the mouse,
+// it leaves nothing behind that swallows the next Enter.
+TEST_F(PointerInputTest, EnterAfterADialogOpenedFromTheKeyboardLaunches) {
+    CatchingLaunches catching;
+    SetDeleteCheck(1);
+    const struct {
+        int key;
+        const char* title;
+        int button; // 0: the close box
+    } rows[] = {{'H', "検索", 0}, {'R', "再構築", 0}, {VK_DELETE, "確認", IDNO}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.title);
+        CaughtLaunches().clear();
+        SetCursor(0, 0);
+        ModalDriver driver;
+        if (row.button)
+            driver.ExpectMessageBox(row.title, row.button);
+        else
+            driver.Expect(row.title, [](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); });
+        driver.Start();
+        SendMessageA(window_, WM_KEYDOWN, row.key, 0);
+        PumpMessages(); // Delete's question comes with its posted command
+        ASSERT_TRUE(driver.Finish());
+        SendMessageA(window_, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageA(window_, WM_KEYUP, VK_RETURN, 0);
+        PumpMessages();
+        EXPECT_EQ(1u, CaughtLaunches().size());
+    }
+}
+
+// A point beside the grid, or a cursor a style change left outside it, is no cell: nothing is
+// launched or deleted, whatever entry its arithmetic would name.
+TEST_F(PointerInputTest, APointOrACursorOutsideTheGridActsOnNoEntry) {
+    CatchingLaunches catching;
+    AddEntries(1, 12);
+    SetDeleteCheck(0); // a wrong entry would go at once
+    // Beside row 0 of tab B lies its greyed scroll bar; cell (3, 2) has an entry on tab A.
+    const LPARAM beside = MAKELPARAM(398, 62), cell = MAKELPARAM(200, 165);
+    const struct {
+        int tab;
+        LPARAM point;
+        UINT press, then, command, key;
+    } rows[] = {{1, beside, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, 0, 0},
+                {1, beside, WM_LBUTTONDOWN, 0, 4, VK_DELETE},
+                {1, beside, WM_RBUTTONDOWN, 0, 2, 0},         // "parent folder" from the menu
+                {0, cell, WM_LBUTTONDOWN, 0, 17, VK_RETURN}}; // the tall style keeps column 3
+    for (const auto& row : rows) {
+        SendMessageA(window_, WM_COMMAND, 16, 0); // the standard style
+        SelectTab(row.tab);
+        for (UINT message : {row.press, UINT(WM_LBUTTONUP), row.then})
+            SendMessageA(window_, message, 0, row.point);
+        if (row.command) SendMessageA(window_, WM_COMMAND, row.command, 0);
+        if (row.key) Key(row.key);
+        EXPECT_TRUE(CaughtLaunches().empty()) << row.command;
+        EXPECT_EQ(52, EntryCount(0) + EntryCount(1)) << row.command;
+    }
 }
 
 TEST_F(PointerInputTest, WheelScrollsSwitchesTabsOrResizes) {

@@ -2,12 +2,16 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "storage/settings.h"
+#include "support/input_state.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_driver.h"
+#include "view/tab_strip.h"
 #include "view/entry_tooltips.h"
 #include "view/grid.h"
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +45,13 @@ class EntryTooltipTest : public MainWindowTest {
         ComposeEntryTooltip(&info, pointer);
         EXPECT_EQ(AppInstance(), info.hinst);
         return info.lpszText ? info.lpszText : "(none)";
+    }
+    // The tip on screen once one shows (within three seconds), else "".
+    static std::string ShownTip() {
+        for (int tries = 0; tries < 120 && !IsWindowVisible(ToolTip()); ++tries, Sleep(25))
+            PumpMessages();
+        PumpMessages();
+        return IsWindowVisible(ToolTip()) ? WindowText(ToolTip()) : "";
     }
 };
 
@@ -87,6 +98,31 @@ TEST_F(EntryTooltipTest, TheTooltipOptionSwitchesTheTextsOff) {
         } else {
             EXPECT_EQ(nullptr, info.lpszText) << "the request is left unanswered";
         }
+    }
+}
+
+// Hovered until its tip shows, a still pointer's tip follows the cell under it when the grid
+// scrolls or the tab changes, instead of naming the entry that was there.
+TEST_F(EntryTooltipTest, AShownTipFollowsTheCellUnderAStillPointer) {
+    for (int i = 10; i < 50; ++i)
+        Add("C:\\e" + std::to_string(i) + ".exe", "", "", "", 0);
+    AppendTab("Empty");
+    UpdateScrollRange();
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    POINT p = {10, GridTop() + 10};
+    ClientToScreen(window_, &p);
+    PlacePointer(p.x, p.y);
+    SendMessageA(window_, WM_MOUSEMOVE, 0, MAKELPARAM(10, GridTop() + 10));
+    const struct {
+        std::function<void()> act;
+        const char* tip;
+    } rows[] = {{[] {}, "e10.exe"},
+                {[this] { SendMessageA(window_, WM_VSCROLL, SB_LINEDOWN, 0); }, "e16.exe"},
+                {[] { SelectTab(1); }, "Tab->\"Empty\""}};
+    for (const auto& row : rows) {
+        row.act();
+        EXPECT_NE(std::string::npos, ShownTip().find(row.tip)) << row.tip;
     }
 }
 

@@ -135,9 +135,14 @@ TEST_F(GridTest, PointsMapToCellsWithTruncatingDivision) {
     EXPECT_EQ(0, cell.column);
     EXPECT_EQ(1, cell.row); // no tab strip above the grid
 
-    SetCursorFromPoint(50, 95);
-    EXPECT_EQ(1, CursorColumn());
+    SetCursorFromPoint(30, 95);
+    EXPECT_EQ(0, CursorColumn());
     EXPECT_EQ(2, CursorRow());
+    // Beside the one-column grid there is no cell: no cursor, no entry.
+    SetCursorFromPoint(50, 95);
+    EXPECT_EQ(-1, CursorColumn());
+    EXPECT_EQ(-1, EntryIndexAtPoint(50, 95));
+    EXPECT_EQ(2, EntryIndexAtPoint(30, 95));
     GridRect r = CellRectangle(0, 2);
     EXPECT_EQ(80, r.top);
     EXPECT_EQ(120, r.bottom);

@@ -320,4 +320,18 @@ TEST_F(TabStripTest, OwnerDrawnItemsPlaceTheirText) {
     EXPECT_GT(selected.right - selected.left, plain.right - plain.left);
 }
 
+// A renamed tab is sized for its new name in the bold font of the selected label: the label
+// ends inside its own item instead of running into the next tab's.
+TEST_F(TabStripTest, ARenamedSelectedLabelEndsInsideItsItem) {
+    AppendTab("Alpha");
+    AppendTab("Beta");
+    SelectTab(0);
+    for (const char* name : {"Gamma", "GammaGamma"}) {
+        SetTabName(0, name);
+        RECT item;
+        SendMessageA(TabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_LT(DrawnTextBox(ODS_SELECTED, item).right, item.right) << name;
+    }
+}
+
 } // namespace

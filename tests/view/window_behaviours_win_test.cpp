@@ -4,6 +4,8 @@
 #include "support/main_window_fixture.h"
 #include "view/window_behaviours.h"
 
+#include <cstring>
+
 namespace {
 
 // Moves the pointer without handing its mouse messages to the window (each drag step below is
@@ -33,7 +35,6 @@ class WindowBehavioursTest : public MainWindowTest {
     }
     void TearDown() override {
         if (IsSummoned()) ReturnFromSummon();
-        if (other_) DestroyWindow(other_);
         MainWindowTest::TearDown();
     }
     void Place(int x, int y) {
@@ -49,16 +50,29 @@ class WindowBehavioursTest : public MainWindowTest {
         GetClientRect(window_, &r);
         return r.right;
     }
-    // Another top-level window of this process takes the activation.
-    void ActivateOther() {
-        if (!other_)
-            other_ = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 600, 600, 50, 50,
-                                     nullptr, nullptr, nullptr, nullptr);
-        SetForegroundWindow(other_);
-        SetActiveWindow(other_);
-    }
     RECT work_;
-    HWND other_ = nullptr;
+};
+
+// Another program, started beside the tests, whose window is active until it is closed.
+struct OtherProgram {
+    OtherProgram() {
+        char path[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        lstrcpyA(std::strrchr(path, '\\') + 1, "hold_activation.exe");
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        CreateProcessA(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &run);
+        for (int tries = 0; tries < 200 && !window; ++tries, Sleep(25))
+            window = FindWindowA("QdxOtherProgram", nullptr);
+    }
+    ~OtherProgram() {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        WaitForSingleObject(run.hProcess, 5000);
+        CloseHandle(run.hProcess);
+        CloseHandle(run.hThread);
+    }
+    PROCESS_INFORMATION run = {};
+    HWND window = nullptr;
 };
 
 TEST_F(WindowBehavioursTest, HotKeyBringsTheWindowToThePointerAndFocusLossReturnsIt) {
@@ -79,7 +93,9 @@ TEST_F(WindowBehavioursTest, HotKeyBringsTheWindowToThePointerAndFocusLossReturn
 }
 
 TEST_F(WindowBehavioursTest, AutoHideHidesAtTheSecondTickOutsideAndShowsUnderThePointer) {
-    ActivateOther();
+    OtherProgram other; // the program in use
+    SetForegroundWindow(other.window);
+    ASSERT_EQ(other.window, GetForegroundWindow());
     MovePointerQuietly(work_.right - 2, work_.bottom - 2);
     AutoHideTick();
     EXPECT_TRUE(IsWindowVisible(window_)) << "the first tick outside only remembers";
@@ -89,7 +105,7 @@ TEST_F(WindowBehavioursTest, AutoHideHidesAtTheSecondTickOutsideAndShowsUnderThe
     MovePointerQuietly((frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2);
     AutoHideTick();
     EXPECT_TRUE(IsWindowVisible(window_));
-    EXPECT_NE(window_, GetActiveWindow()) << "shown without taking the activation";
+    EXPECT_EQ(other.window, GetForegroundWindow()) << "the program in use keeps the keyboard";
 
     // The active window never hides.
     SetForegroundWindow(window_);
