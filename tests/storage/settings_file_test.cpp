@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -322,6 +324,29 @@ TEST(SettingsFileIo, RoundTripIsByteIdentical) {
     }
 }
 
+// A file of zero bytes (what a lost write often leaves) is as many empty lines as it has bytes:
+// it must read in about the time of an ordinary file of that size, not in time that grows with
+// the square of its size. The budget is a generous multiple of the ordinary file's time.
+TEST(SettingsFileIo, AZeroFilledFileReadsAsFastAsAnOrdinaryOne) {
+    const size_t kSize = 4u << 20;
+    std::string ordinary = "[Info]\r\n";
+    for (int i = 0; ordinary.size() < kSize; ++i)
+        ordinary += "Key_" + std::to_string(i) + " = \"\x95\x5C" + std::to_string(i) + "\"\r\n";
+    ordinary.resize(kSize);
+    auto fastest = [](const std::string& bytes) {
+        double best = 1e300;
+        for (int run = 0; run < 3; ++run) {
+            SettingsFile doc;
+            auto start = std::chrono::steady_clock::now();
+            doc.LoadBytes(bytes.data(), bytes.size());
+            std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+            best = std::min(best, took.count());
+        }
+        return best;
+    };
+    EXPECT_LT(fastest(std::string(kSize, '\0')), 20 * fastest(ordinary));
+}
+
 TEST(SettingsFileIo, FailedSaveLeavesOldFile) {
     std::string folder = TestFolder();
     std::string path = folder + "/qdx.ini";
@@ -531,7 +556,20 @@ TEST_F(SettingsProcessWide, TheFileAsFoundIsKeptOnceBeforeItIsReplaced) {
     ASSERT_EQ(1, SettingsWrite(fresh.c_str(), ""));
     EXPECT_FALSE(FileExists(fresh + ".bak"));
 
-    // When the backup cannot be written, the found file is not replaced either.
+    // An older backup that cannot be refreshed (read-only) stays, and the file is saved.
+    WriteBytes(path + ".bak", "older");
+    SetReadOnly(path + ".bak", true);
+    WriteBytes(path, damaged);
+    SettingsRead(path.c_str());
+    SettingsRelease();
+    SettingsPrepare();
+    SettingsSet("[Info]", "Sort", SettingsType::Integer, &sort, 1);
+    ASSERT_EQ(1, SettingsWrite(path.c_str(), ""));
+    EXPECT_EQ("[Info]\r\nSort = 2\r\n", ReadBytes(path));
+    EXPECT_EQ("older", ReadBytes(path + ".bak"));
+    SetReadOnly(path + ".bak", false);
+
+    // Without any backup, the found file is not replaced.
     WriteBytes(path, damaged);
     SettingsRead(path.c_str());
     std::remove((path + ".bak").c_str());
