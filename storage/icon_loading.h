@@ -18,6 +18,8 @@ int BindCachedIcons(int t, int first, int count);
 // least one entry when any is marked); returns how many.
 int BindPendingIcons(DWORD budgetMs);
 int PendingIconCount();
+// Reads anew the attributes of every entry still loaded with its stored ones; no icon is bound.
+void ReadPendingAttributes();
 // The timer that binds the remaining icons; it stops by itself when none is left.
 void StartIconLoading(HWND window);
 void StopIconLoading(HWND window);

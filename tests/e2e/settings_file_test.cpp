@@ -349,3 +349,46 @@ TEST_F(SettingsFileTest, ASettingsFileThatCannotBeReadIsNotSavedOver) {
 }
 
 } // namespace
+
+// A close at an awkward moment waits for the work under way and then saves as a quiet close.
+
+// WM_ENDSESSION sent the moment the window exists arrives while the window is still being
+// made and the settings file is still being parsed: both files stay whole, the backup is the
+// file as found.
+TEST_F(SettingsFileTest, AnEarlyEndSessionKeepsTheCatalogueAndItsBackup) {
+    const int kTabs = 30, kEntries = 1000, kStarts = 5;
+    Prepare("early-endsession");
+    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = " + std::to_string(kTabs);
+    for (int t = 0; t < kTabs; ++t) {
+        std::string n = std::to_string(t);
+        ini += "\r\nTab_" + n + " = \"T" + n + "\"\r\nTab_" + n + "_Count = " +
+               std::to_string(kEntries);
+    }
+    for (int t = 0; t < kTabs; ++t) {
+        std::string n = "T" + std::to_string(t);
+        ini += "\r\n\r\n[Tab_" + n + "]";
+        for (int k = 0; k < kEntries; ++k)
+            ini += "\r\n" + n + "_FilePath_" + std::to_string(k) + " = \"C:\\\\none\\\\" + n +
+                   "\\\\f" + std::to_string(k) + ".txt\"";
+    }
+    WriteFile(Path("qdx.ini"), ini + "\r\n");
+    RunOnce();
+    const std::string found = ReadWholeFile(Path("qdx.ini"));
+    ASSERT_NE(std::string::npos, found.find("T29_FilePath_999 = "));
+    for (int i = 0; i < kStarts; ++i) {
+        SCOPED_TRACE("start " + std::to_string(i));
+        DeleteFileA(Path("qdx.ini.bak").c_str());
+        Launch();
+        HWND window = WaitForMainWindow(program_.process.dwProcessId, 30000, true);
+        ASSERT_NE(nullptr, window);
+        SendNotifyMessageA(window, WM_ENDSESSION, TRUE, 0);
+        long code = WaitForExit(program_, 60000);
+        EXPECT_EQ(0, code) << "ended badly";
+        if (code == -1000) TerminateProcess(program_.process.hProcess, 99);
+        WaitForExit(program_);
+        CloseHandles(&program_);
+        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini"))) << "qdx.ini changed";
+        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini.bak"))) << "the backup is not the file";
+        WriteFile(Path("qdx.ini"), found);
+    }
+}
