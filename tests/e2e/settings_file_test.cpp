@@ -1,5 +1,8 @@
 #include "e2e/process.h"
 
+#include "storage/cache_archive.h"
+#include "storage/entry_icons.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -150,11 +153,14 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
 }
 
 // Waits for the program's message box of that caption; returns its text and presses a button.
-bool AnswerBox(DWORD processId, const char* caption, int button, std::string* text) {
+// Before the button, `meanwhile` runs while the box is up.
+bool AnswerBox(DWORD processId, const char* caption, int button, std::string* text,
+               void (*meanwhile)(DWORD processId) = nullptr) {
     for (int tries = 0; tries < 600; ++tries) {
         BoxSearch search = {processId, caption, nullptr};
         EnumWindows(MatchErrorBox, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
+            if (meanwhile) meanwhile(processId);
             Sleep(100);
             EnumChildWindows(search.found, CollectStaticText, reinterpret_cast<LPARAM>(text));
             PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -168,8 +174,17 @@ bool AnswerBox(DWORD processId, const char* caption, int button, std::string* te
     return false;
 }
 
-bool AnswerErrorBox(DWORD processId, int button, std::string* text) {
-    return AnswerBox(processId, "Error", button, text);
+bool AnswerErrorBox(DWORD processId, int button, std::string* text,
+                    void (*meanwhile)(DWORD processId) = nullptr) {
+    return AnswerBox(processId, "Error", button, text, meanwhile);
+}
+
+// A path as it stands between the quotes of a key line.
+std::string Escaped(const std::string& path) {
+    std::string out;
+    for (char c : path)
+        out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
 }
 
 class SettingsFileTest : public ::testing::Test {
@@ -361,8 +376,8 @@ TEST_F(SettingsFileTest, AnEarlyEndSessionKeepsTheCatalogueAndItsBackup) {
     std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = " + std::to_string(kTabs);
     for (int t = 0; t < kTabs; ++t) {
         std::string n = std::to_string(t);
-        ini += "\r\nTab_" + n + " = \"T" + n + "\"\r\nTab_" + n + "_Count = " +
-               std::to_string(kEntries);
+        ini += "\r\nTab_" + n + " = \"T" + n + "\"\r\nTab_" + n +
+               "_Count = " + std::to_string(kEntries);
     }
     for (int t = 0; t < kTabs; ++t) {
         std::string n = "T" + std::to_string(t);
@@ -391,4 +406,92 @@ TEST_F(SettingsFileTest, AnEarlyEndSessionKeepsTheCatalogueAndItsBackup) {
         EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini.bak"))) << "the backup is not the file";
         WriteFile(Path("qdx.ini"), found);
     }
+}
+
+// The two ways a close reaches the window while a box of the program is up.
+void PostClose(DWORD processId) {
+    PostMessageA(WaitForMainWindow(processId, 5000, true), WM_CLOSE, 0, 0);
+}
+void SendEndSession(DWORD processId) {
+    SendNotifyMessageA(WaitForMainWindow(processId, 5000, true), WM_ENDSESSION, TRUE, 0);
+}
+
+// During the start-up question about a changed archive: start-up goes on after the answer,
+// and the close then saves what a close at a quiet moment would.
+TEST_F(SettingsFileTest, ACloseDuringTheStartUpQuestionWaitsForTheAnswer) {
+    for (auto close : {PostClose, SendEndSession}) {
+        Prepare(close == PostClose ? "question-close" : "question-endsession");
+        WriteFile(Path("qdx.ini"), kFullFile);
+        std::string archive("\xDF\x18\xA9\x36\x9E\x5C\x6C\xD1\x01\x00\x00\x00", 12);
+        archive += std::string(18, '\0');
+        archive[12] = 1; // changed after the checksum
+        WriteFile(Path("Cache.arc"), archive);
+        Launch();
+        std::string text;
+        ASSERT_TRUE(AnswerErrorBox(program_.process.dwProcessId, IDYES, &text, close));
+        EXPECT_EQ(0, WaitForExit(program_)) << "the close is carried out after start-up";
+        CloseHandles(&program_);
+        EXPECT_EQ(Replace(kFullFile, "VersionMiner = 10", "VersionMiner = 20"),
+                  ReadWholeFile(Path("qdx.ini")));
+        EXPECT_EQ(kFullFile, ReadWholeFile(Path("qdx.ini.bak")));
+        EXPECT_EQ(archive, ReadWholeFile(Path("Cache.arc")));
+    }
+}
+
+// During the box of a shared type icon that cannot be made, raised while the icons on screen
+// are bound: the binding walks on through the tab, then the close saves every entry.
+TEST_F(SettingsFileTest, ACloseDuringABoxRaisedWhilePaintingWaitsForThePaint) {
+    Prepare("paint-box");
+    const char* names[] = {"a.txt", "b.doc", "c.txt", "d.txt"};
+    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = 1\r\nTab_0 = \"T\"\r\n" +
+                      "Tab_0_Count = 4\r\n\r\n[Tab_T]\r\n";
+    char tabFolder[kIconFolderSize];
+    TabCacheFolder(tabFolder, "T");
+    CacheClear(CacheArchiveAuto());
+    for (int k = 0; k < 4; ++k) {
+        std::string path = Path(names[k]);
+        WriteFile(path, "x");
+        ini += "T_FilePath_" + std::to_string(k) + " = \"" + Escaped(path) + "\"\r\n";
+        char folder[kIconFolderSize];
+        IconCacheFolder(folder, tabFolder, path.c_str());
+        // The second type's colour record is short: its icon cannot be made.
+        std::string colour(k == 1 ? 4000 : kColourBitsSize, '\x40'), mask(kMaskBitsSize, '\0');
+        CacheAddFile(CacheArchiveAuto(), folder, names[k], static_cast<int32_t>(colour.size()),
+                     colour.data());
+        CacheAddFile(CacheArchiveAuto(), folder, (std::string(names[k]) + "_Mask").c_str(),
+                     kMaskBitsSize, mask.data());
+    }
+    ASSERT_LT(0, CacheSave(CacheArchiveAuto(), Path("Cache.arc").c_str(), kCacheMagic));
+    WriteFile(Path("qdx.ini"), ini);
+    Launch();
+    std::string text;
+    ASSERT_TRUE(AnswerBox(program_.process.dwProcessId, "", IDOK, &text, PostClose));
+    EXPECT_EQ("エラー Folder", text);
+    EXPECT_EQ(0, WaitForExit(program_)) << "the close is carried out after the paint";
+    CloseHandles(&program_);
+    std::string saved = ReadWholeFile(Path("qdx.ini"));
+    EXPECT_NE(std::string::npos, saved.find("Tab_0_Count = 4\r\n")) << saved;
+    EXPECT_NE(std::string::npos, saved.find("T_FilePath_3 = ")) << saved;
+}
+
+// A close right after the window shows saves the attributes a finished load would have read,
+// not the stored ones of the entries whose cells were not on screen yet.
+TEST_F(SettingsFileTest, ACloseSoonAfterStartSavesTheAttributesReadAnew) {
+    const int kEntries = 300;
+    Prepare("attributes");
+    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = 1\r\nTab_0 = \"T\"\r\n" +
+                      "Tab_0_Count = " + std::to_string(kEntries) + "\r\n\r\n[Tab_T]\r\n";
+    for (int k = 0; k < kEntries; ++k) {
+        std::string n = std::to_string(k), file = Path(("f" + n + ".txt").c_str());
+        WriteFile(file, "x");
+        ini += "T_FilePath_" + n + " = \"" + Escaped(file) + "\"\r\nT_Attribute_" + n + " = -1\r\n";
+    }
+    WriteFile(Path("qdx.ini"), ini);
+    RunOnce();
+    std::string saved = ReadWholeFile(Path("qdx.ini"));
+    int stale = 0;
+    for (int k = 0; k < kEntries; ++k)
+        stale += saved.find("T_Attribute_" + std::to_string(k) + " = -1\r\n") != std::string::npos;
+    EXPECT_NE(std::string::npos, saved.find("T_FilePath_" + std::to_string(kEntries - 1)));
+    EXPECT_EQ(0, stale);
 }
