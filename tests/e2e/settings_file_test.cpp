@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace {
@@ -363,52 +364,26 @@ TEST_F(SettingsFileTest, ASettingsFileThatCannotBeReadIsNotSavedOver) {
               ReadWholeFile(Path("qdx.ini")));
 }
 
-} // namespace
+// A close at an awkward moment waits for the work under way, then saves as a quiet close does.
 
-// A close at an awkward moment waits for the work under way and then saves as a quiet close.
-
-// WM_ENDSESSION sent the moment the window exists arrives while the window is still being
-// made and the settings file is still being parsed: both files stay whole, the backup is the
-// file as found.
-TEST_F(SettingsFileTest, AnEarlyEndSessionKeepsTheCatalogueAndItsBackup) {
-    const int kTabs = 30, kEntries = 1000, kStarts = 5;
-    Prepare("early-endsession");
-    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = " + std::to_string(kTabs);
-    for (int t = 0; t < kTabs; ++t) {
-        std::string n = std::to_string(t);
-        ini += "\r\nTab_" + n + " = \"T" + n + "\"\r\nTab_" + n +
-               "_Count = " + std::to_string(kEntries);
+// Tabs T0, T1 ... of `entries` entries each; lines(t, k) gives the key lines of one entry.
+std::string Catalogue(int tabs, int entries, const std::function<std::string(int, int)>& lines) {
+    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = " + std::to_string(tabs);
+    for (int t = 0; t < tabs; ++t)
+        ini += "\r\nTab_" + std::to_string(t) + " = \"T" + std::to_string(t) + "\"\r\nTab_" +
+               std::to_string(t) + "_Count = " + std::to_string(entries);
+    for (int t = 0; t < tabs; ++t) {
+        ini += "\r\n\r\n[Tab_T" + std::to_string(t) + "]\r\n";
+        for (int k = 0; k < entries; ++k)
+            ini += lines(t, k);
     }
-    for (int t = 0; t < kTabs; ++t) {
-        std::string n = "T" + std::to_string(t);
-        ini += "\r\n\r\n[Tab_" + n + "]";
-        for (int k = 0; k < kEntries; ++k)
-            ini += "\r\n" + n + "_FilePath_" + std::to_string(k) + " = \"C:\\\\none\\\\" + n +
-                   "\\\\f" + std::to_string(k) + ".txt\"";
-    }
-    WriteFile(Path("qdx.ini"), ini + "\r\n");
-    RunOnce();
-    const std::string found = ReadWholeFile(Path("qdx.ini"));
-    ASSERT_NE(std::string::npos, found.find("T29_FilePath_999 = "));
-    for (int i = 0; i < kStarts; ++i) {
-        SCOPED_TRACE("start " + std::to_string(i));
-        DeleteFileA(Path("qdx.ini.bak").c_str());
-        Launch();
-        HWND window = WaitForMainWindow(program_.process.dwProcessId, 30000, true);
-        ASSERT_NE(nullptr, window);
-        SendNotifyMessageA(window, WM_ENDSESSION, TRUE, 0);
-        long code = WaitForExit(program_, 60000);
-        EXPECT_EQ(0, code) << "ended badly";
-        if (code == -1000) TerminateProcess(program_.process.hProcess, 99);
-        WaitForExit(program_);
-        CloseHandles(&program_);
-        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini"))) << "qdx.ini changed";
-        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini.bak"))) << "the backup is not the file";
-        WriteFile(Path("qdx.ini"), found);
-    }
+    return ini;
+}
+std::string PathLine(int t, int k, const std::string& path) {
+    return "T" + std::to_string(t) + "_FilePath_" + std::to_string(k) + " = \"" + Escaped(path) +
+           "\"\r\n";
 }
 
-// The two ways a close reaches the window while a box of the program is up.
 void PostClose(DWORD processId) {
     PostMessageA(WaitForMainWindow(processId, 5000, true), WM_CLOSE, 0, 0);
 }
@@ -416,82 +391,88 @@ void SendEndSession(DWORD processId) {
     SendNotifyMessageA(WaitForMainWindow(processId, 5000, true), WM_ENDSESSION, TRUE, 0);
 }
 
-// During the start-up question about a changed archive: start-up goes on after the answer,
-// and the close then saves what a close at a quiet moment would.
-TEST_F(SettingsFileTest, ACloseDuringTheStartUpQuestionWaitsForTheAnswer) {
-    for (auto close : {PostClose, SendEndSession}) {
-        Prepare(close == PostClose ? "question-close" : "question-endsession");
-        WriteFile(Path("qdx.ini"), kFullFile);
-        std::string archive("\xDF\x18\xA9\x36\x9E\x5C\x6C\xD1\x01\x00\x00\x00", 12);
-        archive += std::string(18, '\0');
-        archive[12] = 1; // changed after the checksum
-        WriteFile(Path("Cache.arc"), archive);
+// WM_ENDSESSION sent the moment the window exists comes while it is being made and the file is
+// still being parsed: both files stay whole, and the backup is the file as found.
+TEST_F(SettingsFileTest, AnEarlyEndSessionKeepsTheCatalogueAndItsBackup) {
+    Prepare("early-endsession");
+    WriteFile(Path("qdx.ini"), Catalogue(30, 1000, [](int t, int k) {
+                  return PathLine(t, k, "C:\\none\\" + std::to_string(k) + ".txt");
+              }));
+    RunOnce();
+    const std::string found = ReadWholeFile(Path("qdx.ini"));
+    ASSERT_NE(std::string::npos, found.find("T29_FilePath_999 = "));
+    for (int start = 0; start < 5; ++start) {
+        SCOPED_TRACE(start);
+        DeleteFileA(Path("qdx.ini.bak").c_str());
         Launch();
-        std::string text;
-        ASSERT_TRUE(AnswerErrorBox(program_.process.dwProcessId, IDYES, &text, close));
-        EXPECT_EQ(0, WaitForExit(program_)) << "the close is carried out after start-up";
+        SendEndSession(program_.process.dwProcessId);
+        long code = WaitForExit(program_, 60000);
+        EXPECT_EQ(0, code);
+        if (code == -1000) TerminateProcess(program_.process.hProcess, 99);
         CloseHandles(&program_);
-        EXPECT_EQ(Replace(kFullFile, "VersionMiner = 10", "VersionMiner = 20"),
-                  ReadWholeFile(Path("qdx.ini")));
-        EXPECT_EQ(kFullFile, ReadWholeFile(Path("qdx.ini.bak")));
-        EXPECT_EQ(archive, ReadWholeFile(Path("Cache.arc")));
+        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini"))) << "qdx.ini changed";
+        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini.bak"))) << "the backup is not the file";
+        WriteFile(Path("qdx.ini"), found);
     }
 }
 
-// During the box of a shared type icon that cannot be made, raised while the icons on screen
-// are bound: the binding walks on through the tab, then the close saves every entry.
+// During the start-up question about a changed archive: start-up goes on after the answer.
+TEST_F(SettingsFileTest, ACloseDuringTheStartUpQuestionWaitsForTheAnswer) {
+    Prepare("question");
+    WriteFile(Path("qdx.ini"), kFullFile);
+    std::string archive("\xDF\x18\xA9\x36\x9E\x5C\x6C\xD1\x01\x00\x00\x00", 12);
+    archive += std::string(18, '\0');
+    archive[12] = 1; // changed after the checksum
+    WriteFile(Path("Cache.arc"), archive);
+    Launch();
+    std::string text;
+    ASSERT_TRUE(AnswerErrorBox(program_.process.dwProcessId, IDYES, &text, SendEndSession));
+    EXPECT_EQ(0, WaitForExit(program_));
+    EXPECT_EQ(Replace(kFullFile, "VersionMiner = 10", "VersionMiner = 20"),
+              ReadWholeFile(Path("qdx.ini")));
+    EXPECT_EQ(kFullFile, ReadWholeFile(Path("qdx.ini.bak")));
+    EXPECT_EQ(archive, ReadWholeFile(Path("Cache.arc")));
+}
+
+// During the box of a shared type icon that cannot be made (its colour record is short), raised
+// while the icons on screen are bound: the binding walks on, then every entry is saved.
 TEST_F(SettingsFileTest, ACloseDuringABoxRaisedWhilePaintingWaitsForThePaint) {
     Prepare("paint-box");
     const char* names[] = {"a.txt", "b.doc", "c.txt", "d.txt"};
-    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = 1\r\nTab_0 = \"T\"\r\n" +
-                      "Tab_0_Count = 4\r\n\r\n[Tab_T]\r\n";
-    char tabFolder[kIconFolderSize];
-    TabCacheFolder(tabFolder, "T");
-    CacheClear(CacheArchiveAuto());
+    char tabFolder[kIconFolderSize], folder[kIconFolderSize];
+    TabCacheFolder(tabFolder, "T0");
     for (int k = 0; k < 4; ++k) {
-        std::string path = Path(names[k]);
-        WriteFile(path, "x");
-        ini += "T_FilePath_" + std::to_string(k) + " = \"" + Escaped(path) + "\"\r\n";
-        char folder[kIconFolderSize];
-        IconCacheFolder(folder, tabFolder, path.c_str());
-        // The second type's colour record is short: its icon cannot be made.
-        std::string colour(k == 1 ? 4000 : kColourBitsSize, '\x40'), mask(kMaskBitsSize, '\0');
-        CacheAddFile(CacheArchiveAuto(), folder, names[k], static_cast<int32_t>(colour.size()),
-                     colour.data());
+        WriteFile(Path(names[k]), "x");
+        IconCacheFolder(folder, tabFolder, Path(names[k]).c_str());
+        std::string colour(k == 1 ? 4000 : kColourBitsSize, '@'), mask(kMaskBitsSize, '\0');
+        CacheAddFile(CacheArchiveAuto(), folder, names[k], int32_t(colour.size()), colour.data());
         CacheAddFile(CacheArchiveAuto(), folder, (std::string(names[k]) + "_Mask").c_str(),
                      kMaskBitsSize, mask.data());
     }
     ASSERT_LT(0, CacheSave(CacheArchiveAuto(), Path("Cache.arc").c_str(), kCacheMagic));
-    WriteFile(Path("qdx.ini"), ini);
+    WriteFile(Path("qdx.ini"),
+              Catalogue(1, 4, [&](int t, int k) { return PathLine(t, k, Path(names[k])); }));
     Launch();
     std::string text;
     ASSERT_TRUE(AnswerBox(program_.process.dwProcessId, "", IDOK, &text, PostClose));
     EXPECT_EQ("エラー Folder", text);
-    EXPECT_EQ(0, WaitForExit(program_)) << "the close is carried out after the paint";
-    CloseHandles(&program_);
-    std::string saved = ReadWholeFile(Path("qdx.ini"));
-    EXPECT_NE(std::string::npos, saved.find("Tab_0_Count = 4\r\n")) << saved;
-    EXPECT_NE(std::string::npos, saved.find("T_FilePath_3 = ")) << saved;
+    EXPECT_EQ(0, WaitForExit(program_));
+    EXPECT_NE(std::string::npos, ReadWholeFile(Path("qdx.ini")).find("T0_FilePath_3 = "));
 }
 
 // A close right after the window shows saves the attributes a finished load would have read,
-// not the stored ones of the entries whose cells were not on screen yet.
+// not those stored for the entries whose cells were not on screen yet.
 TEST_F(SettingsFileTest, ACloseSoonAfterStartSavesTheAttributesReadAnew) {
-    const int kEntries = 300;
     Prepare("attributes");
-    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = 1\r\nTab_0 = \"T\"\r\n" +
-                      "Tab_0_Count = " + std::to_string(kEntries) + "\r\n\r\n[Tab_T]\r\n";
-    for (int k = 0; k < kEntries; ++k) {
-        std::string n = std::to_string(k), file = Path(("f" + n + ".txt").c_str());
-        WriteFile(file, "x");
-        ini += "T_FilePath_" + n + " = \"" + Escaped(file) + "\"\r\nT_Attribute_" + n + " = -1\r\n";
-    }
-    WriteFile(Path("qdx.ini"), ini);
+    WriteFile(Path("qdx.ini"), Catalogue(1, 300, [&](int t, int k) {
+                  std::string file = Path(("f" + std::to_string(k)).c_str());
+                  WriteFile(file, "x");
+                  return PathLine(t, k, file) + "T0_Attribute_" + std::to_string(k) + " = -1\r\n";
+              }));
     RunOnce();
     std::string saved = ReadWholeFile(Path("qdx.ini"));
-    int stale = 0;
-    for (int k = 0; k < kEntries; ++k)
-        stale += saved.find("T_Attribute_" + std::to_string(k) + " = -1\r\n") != std::string::npos;
-    EXPECT_NE(std::string::npos, saved.find("T_FilePath_" + std::to_string(kEntries - 1)));
-    EXPECT_EQ(0, stale);
+    EXPECT_NE(std::string::npos, saved.find("T0_Attribute_299 = "));
+    EXPECT_EQ(std::string::npos, saved.find(" = -1\r\nT0_IconType_"));
 }
+
+} // namespace
