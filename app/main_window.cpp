@@ -72,6 +72,10 @@ int OnDestroy(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
 }
 
 int OnClose(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
+    if (IsCloseHeld()) {
+        RememberClose();
+        return 0;
+    }
     CloseApplication(window);
     return 0;
 }
@@ -81,7 +85,11 @@ int OnTimer(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
     return 0;
 }
 
+// While work holds the catalogue (a box of its own is up, or a rebuild pass lets windows
+// repaint), a command, say a sort from the tray menu, would change it underneath; only the exit
+// command, which just asks for a close, gets through.
 int OnCommand(HWND, UINT, WPARAM wParam, LPARAM lParam, LRESULT*) {
+    if (IsCloseHeld() && LOWORD(wParam) != IDM_EXIT) return 0;
     return static_cast<int>(DispatchCommand(wParam, lParam));
 }
 
@@ -152,6 +160,8 @@ int OnTaskbarCreatedRow(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
 }
 
 int OnTrayNotifyRow(HWND window, UINT, WPARAM, LPARAM lParam, LRESULT*) {
+    // The tray menu's loop would run inside the held work and its commands are refused.
+    if (IsCloseHeld()) return 0;
     OnTrayNotify(window, lParam);
     return 0;
 }
@@ -178,6 +188,8 @@ int OnSysCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
 }
 
 int OnPaint(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
+    // Binding an icon can raise a box whose loop delivers a close.
+    CloseHold hold;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     PaintGrid();

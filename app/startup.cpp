@@ -131,8 +131,10 @@ int RunMessageLoop() {
 
 void CloseApplication(HWND window) {
     StopAutoHide();
-    // Icons not bound by now are captured at the next start; everything else is saved.
+    // Icons not bound by now are captured at the next start; everything else is saved, with
+    // the attributes a finished load would have read.
     StopIconLoading(window);
+    ReadPendingAttributes();
     DestroyWindow(ToolTip());
     SetToolTip(nullptr);
 
@@ -161,6 +163,9 @@ int RunApplication(HINSTANCE instance) {
     InitDataPaths();
     // The files are read while the window is made; they are waited for before they are used.
     BeginStartUpReading();
+    // A close can arrive as soon as the window exists (WM_CREATE sends to other programs, the
+    // questions of the load run message loops): it waits until everything is loaded.
+    HoldClose();
     if (!RegisterMainClass(instance) || !CreateMainWindow(instance)) {
         FinishStartUpReading();
         FreeSpareEntries();
@@ -170,7 +175,8 @@ int RunApplication(HINSTANCE instance) {
     LoadAll();
     RegisterSummonHotKey(GetHotKey(), kSummonHotKeyId);
     UpdateScrollRange();
-    ShowMainWindow();
+    if (!IsCloseRemembered()) ShowMainWindow();
+    ReleaseClose();
     int exitCode = RunMessageLoop();
     FreeLayeredFunction();
     ReleaseMutex(mutex);

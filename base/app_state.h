@@ -33,6 +33,26 @@ void SetTrayMenu(HMENU menu);
 UINT TaskbarCreatedMessage();
 void SetTaskbarCreatedMessage(UINT message);
 
+// A close (WM_CLOSE, WM_ENDSESSION, the exit command) must not run before start-up has finished
+// nor while work below the current call walks the catalogue: the close sequence would save a
+// document not yet read whole, or free what that work still uses. Such work holds the close;
+// a close that arrives meanwhile is only remembered, long work looks for it to stop early, and
+// when the last hold ends it is posted to the main window again.
+void HoldClose();
+void ReleaseClose();
+bool IsCloseHeld();
+void RememberClose();
+bool IsCloseRemembered();
+
+// Holds the close for the life of a scope.
+class CloseHold {
+  public:
+    CloseHold() { HoldClose(); }
+    ~CloseHold() { ReleaseClose(); }
+    CloseHold(const CloseHold&) = delete;
+    CloseHold& operator=(const CloseHold&) = delete;
+};
+
 // Version class of the running system: codes 8 and 9 are the Windows 2000 class.
 int GetOsVersionCode();
 int OsVersionCodeFor(DWORD major, DWORD minor, DWORD platformId, char servicePackFirst);

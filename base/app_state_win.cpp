@@ -14,6 +14,8 @@ HWND g_toolTip;
 HMENU g_mainMenu;
 HMENU g_trayMenu;
 UINT g_taskbarCreatedMessage;
+int g_closeHolds;
+bool g_closeRemembered;
 
 } // namespace
 
@@ -87,4 +89,23 @@ UINT TaskbarCreatedMessage() {
 }
 void SetTaskbarCreatedMessage(UINT message) {
     g_taskbarCreatedMessage = message;
+}
+
+void HoldClose() {
+    ++g_closeHolds;
+}
+void ReleaseClose() {
+    if (g_closeHolds == 0 || --g_closeHolds > 0 || !g_closeRemembered) return;
+    g_closeRemembered = false;
+    // Posted, not run here: the caller is still inside the work that held it.
+    if (g_mainWindow) PostMessageA(g_mainWindow, WM_CLOSE, 0, 0);
+}
+bool IsCloseHeld() {
+    return g_closeHolds > 0;
+}
+void RememberClose() {
+    g_closeRemembered = true;
+}
+bool IsCloseRemembered() {
+    return g_closeRemembered;
 }

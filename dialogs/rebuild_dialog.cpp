@@ -32,7 +32,6 @@ struct RebuildChoice {
 struct RebuildState {
     HWND tips;
     bool running;
-    bool closeRequested; // the program was asked to close during a pass
     bool quitRequested;
 };
 RebuildState g_state;
@@ -59,17 +58,14 @@ void ShowProgress(HWND dialog, int done, int total) {
     SetDlgItemTextA(dialog, IDC_REBUILD_PROGRESS, text);
 }
 
-// Lets windows repaint between entries. A close of the program is held back: the close
-// sequence would free the catalogue under the pass and save a half-made cache.
+// Lets windows repaint between entries. The pass holds the close: a close of the program that
+// comes meanwhile (posted, or sent as WM_ENDSESSION) is only remembered, and the main window
+// runs no command, so nothing changes the catalogue under the pass.
 void PumpPendingMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             g_state.quitRequested = true;
-            continue;
-        }
-        if (msg.message == WM_CLOSE && msg.hwnd == MainWindow()) {
-            g_state.closeRequested = true;
             continue;
         }
         TranslateMessage(&msg);
@@ -123,7 +119,7 @@ bool RunPass(HWND dialog, const RebuildChoice& choice) {
                 ShowProgress(dialog, done, total);
                 PumpPendingMessages();
                 lastPump = GetTickCount();
-                if (g_state.closeRequested || g_state.quitRequested) return false;
+                if (IsCloseRemembered() || g_state.quitRequested) return false;
             }
         }
     }
@@ -141,6 +137,7 @@ INT_PTR OnRun(HWND dialog) {
     EnableButtons(dialog, false);
     g_state.running = true;
     CacheArchive* cache = CacheArchiveAt(CacheArchiveAuto());
+    HoldClose();
     if (choice.cache) CacheClear(CacheArchiveAuto());
     bool finished = RunPass(dialog, choice);
     g_state.running = false;
@@ -149,15 +146,18 @@ INT_PTR OnRun(HWND dialog) {
         // The file on disk keeps the whole cache it had; what this run added to it before
         // the pass is captured again when next needed.
         if (cache && (choice.icon || choice.cache)) cache->modified = false;
+        // Posted first, so the dialog has ended when the remembered close comes back.
         PostMessageA(dialog, WM_CLOSE, 0, 0);
+        ReleaseClose();
         return TRUE;
     }
+    ReleaseClose();
     MessageBoxA(dialog, kRebuilt, kNoticeCaption, MB_OK);
     return TRUE;
 }
 
 INT_PTR OnInitDialog(HWND dialog) {
-    g_state.running = g_state.closeRequested = g_state.quitRequested = false;
+    g_state.running = g_state.quitRequested = false;
     g_state.tips = AttachHelpTips(dialog, kRemakeDialogName);
     return TRUE;
 }
@@ -192,6 +192,5 @@ INT_PTR CALLBACK RebuildDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 
 void ShowRebuildDialog(HWND owner) {
     DialogBoxParamA(AppInstance(), kRemakeDialogName, owner, RebuildDialogProc, 0);
-    if (g_state.closeRequested) PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
     if (g_state.quitRequested) PostQuitMessage(0);
 }

@@ -20,6 +20,8 @@ void BindEntryIconNow(int t, int index);
 // least one entry when any is marked); returns how many.
 int BindPendingIcons(DWORD budgetMs);
 int PendingIconCount();
+// Reads anew the attributes of every entry still loaded with its stored ones; no icon is bound.
+void ReadPendingAttributes();
 // The timer that binds the remaining icons; it stops by itself when none is left.
 void StartIconLoading(HWND window);
 void StopIconLoading(HWND window);

@@ -1,5 +1,6 @@
 #include "storage/icon_loading.h"
 
+#include "base/app_state.h"
 #include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
@@ -89,6 +90,7 @@ bool IconBindingDeferred() {
 
 int BindCachedIcons(int t, int first, int count) {
     if (g_binding) return 0;
+    CloseHold hold; // the marked entries are walked across a possible box
     g_binding = true;
     int bound = 0;
     ForEachMarked(t, [&](Entry* e) {
@@ -117,6 +119,7 @@ void BindEntryIconNow(int t, int index) {
 
 int BindPendingIcons(DWORD budgetMs) {
     if (g_binding) return 0;
+    CloseHold hold;
     g_binding = true;
     DWORD start = GetTickCount();
     bool inTime = true;
@@ -135,6 +138,14 @@ int BindPendingIcons(DWORD budgetMs) {
         if (t != current) ForEachMarked(t, [&](Entry* e) { return bindOne(t, e); });
     g_binding = false;
     return bound;
+}
+
+void ReadPendingAttributes() {
+    for (int t = 0; t < kTabSlots; ++t)
+        ForEachMarked(t, [](Entry* e) {
+            RefreshAttributes(e);
+            return true;
+        });
 }
 
 int PendingIconCount() {

@@ -120,17 +120,19 @@ uint64_t ZeroBytes(uint64_t w) {
     return (w - kOnes) & ~w & kHighs;
 }
 
-// True when no byte of the range is a zero or of the upper half.
-bool IsPlainText(const char* p, const char* end) {
-    uint64_t seen = 0;
+// The first byte from p on that is a line feed, a zero or of the upper half, or end. Each line
+// is looked at once, so a file of many short lines (or of zeros alone) reads in linear time.
+const char* FirstLineStop(const char* p, const char* end) {
     for (; end - p >= 8; p += 8) {
         uint64_t w;
         std::memcpy(&w, p, 8);
-        seen |= (w & kHighs) | ZeroBytes(w);
+        if (((w & kHighs) | ZeroBytes(w) | ZeroBytes(w ^ (kOnes * '\n'))) != 0) break;
     }
-    for (; p < end; ++p)
-        seen |= static_cast<unsigned char>(*p) >= 0x80 || *p == '\0';
-    return seen == 0;
+    for (; p < end; ++p) {
+        unsigned char b = static_cast<unsigned char>(*p);
+        if (b >= 0x80 || b == '\0' || b == '\n') return p;
+    }
+    return end;
 }
 
 // Same for the text of a string value: quote, backslash or a byte of the upper half.
@@ -618,18 +620,16 @@ void SettingsFile::LoadBytes(const char* bytes, size_t size) {
     const char* end = bytes + size;
     const char* line = bytes;
     for (;;) {
-        const char* feed =
-            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
-        const char* stop = feed ? feed : end;
-        if (IsPlainText(line, stop)) {
-            // No two-byte character and no zero: the line feed (or the end) ends the line.
+        const char* stop = FirstLineStop(line, end);
+        if (stop == end || *stop == '\n' || *stop == '\0') {
+            // No two-byte character before it: the line feed, the zero or the end ends the line.
             ParseLine(line, stop);
-            if (!feed) break;
-            line = feed + 1;
+            if (stop == end) break;
+            line = stop + 1;
             continue;
         }
         // A lead byte and the byte after it always stay together, whatever that byte is.
-        const char* p = line;
+        const char* p = stop;
         const char* zero = nullptr; // a zero held inside a pair ends the line's text
         bool last = false;
         for (;;) {
@@ -733,11 +733,14 @@ bool IsFoundPath(const char* path) {
 const char kBackupSuffix[] = ".bak";
 
 // Keeps the file as it was found before anything replaces it; true when it may be replaced.
+// A backup that cannot be refreshed (a read-only or locked .bak) leaves the older one there: it
+// is a safety net, and failing to refresh it must not cost the run's changes. Without any
+// backup the found file is not replaced.
 bool KeepFoundFile(const char* path) {
     if (foundState != FileReadResult::Read || backupWritten || !IsFoundPath(path)) return true;
     std::string backup = std::string(path) + kBackupSuffix;
     backupWritten = SaveFileAtomically(backup.c_str(), foundBytes.data(), foundBytes.size());
-    return backupWritten;
+    return backupWritten || PathExists(backup.c_str());
 }
 
 // Numbers stored where a text is expected come out as their decimal text, lists as the empty

@@ -156,8 +156,9 @@ int SettingsRead(const char* path);
 // could not be read.
 FileReadResult SettingsReadState();
 // Writes the document over path. The first write after a read keeps the file as it was found
-// as path + ".bak" (a file that was read cannot be replaced before that backup is written), and
-// a file that could not be read is never replaced. 1 when written.
+// as path + ".bak" first; when that backup cannot be written, an older one there stays and the
+// file is written all the same, but without any backup a file that was read is not replaced.
+// A file that could not be read is never replaced. 1 when written.
 int SettingsWrite(const char* path, const char* header);
 // The section of that name, or null; for walking its keys.
 const SettingsSection* SettingsFindSection(const char* sectionName);

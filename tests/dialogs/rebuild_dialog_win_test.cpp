@@ -116,22 +116,39 @@ TEST_F(RebuildDialogTest, AWorkPathRebuildResetsFoldersToTheStartFolder) {
     EXPECT_EQ(Path("link.lnk"), FindEntry(0, 2)->FilePath) << "shortcuts stay without their box";
 }
 
+// Sends WM_ENDSESSION to the main window as the system does. Posted to after a button, it
+// comes in the pass the button starts.
+LRESULT CALLBACK SendEndSession(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) SendMessageA(MainWindow(), WM_ENDSESSION, TRUE, 0);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A close of the program during a pass stops it; a tray menu's command that comes meanwhile
+// changes nothing under it. The cache on disk stays as it was, and the close is carried out
+// after the dialog.
 TEST_F(RebuildDialogTest, AProgramCloseDuringAPassLeavesTheCacheOnDiskAsItWas) {
+    WNDCLASSA sender = {0,       SendEndSession, 0,       0,       nullptr,
+                        nullptr, nullptr,        nullptr, nullptr, "End"};
+    RegisterClassA(&sender);
+    HWND endSession =
+        CreateWindowExA(0, "End", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     MakeCatalogue();
     // An item no entry names: a finished pass over an emptied cache would drop it.
     CacheAddFile(CacheArchiveAuto(), "Cache\\Tools\\stale", "x", 4, "abcd");
     Restart();
     const std::string before = ReadText("Cache.arc");
     ASSERT_NE(std::string::npos, before.find("stale"));
-    ASSERT_FALSE(before.empty());
     WithRebuild([&](HWND dialog) {
         Tick(dialog, IDC_REBUILD_CACHE);
         PressButton(dialog, IDC_REBUILD_RUN);
-        PostMessageA(MainWindow(), WM_CLOSE, 0, 0);
+        PostMessageA(MainWindow(), WM_COMMAND, IDM_SORT_NAME, 0);
+        PostMessageA(endSession, WM_APP, 0, 0);
     });
     PumpMessages();
     EXPECT_FALSE(IsWindow(window_)) << "the held-back close is carried out after the dialog";
     EXPECT_EQ(before, ReadText("Cache.arc"));
+    EXPECT_NE(std::string::npos, ReadText("qdx.ini").find("Tools_FileName_1 = \"gone.txt\""));
+    DestroyWindow(endSession);
 }
 
 } // namespace

@@ -58,13 +58,13 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 
 } // namespace
 
-HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs) {
+HWND WaitForMainWindow(DWORD processId, DWORD timeoutMs, bool created) {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
         WindowSearch search = {processId, nullptr};
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && IsWindowVisible(search.found)) return search.found;
-        Sleep(50);
+        if (search.found && (created || IsWindowVisible(search.found))) return search.found;
+        Sleep(created ? 0 : 50);
     }
     return nullptr;
 }

@@ -1,8 +1,12 @@
 #include "e2e/process.h"
 
+#include "storage/cache_archive.h"
+#include "storage/entry_icons.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace {
@@ -150,11 +154,14 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param) {
 }
 
 // Waits for the program's message box of that caption; returns its text and presses a button.
-bool AnswerBox(DWORD processId, const char* caption, int button, std::string* text) {
+// Before the button, `meanwhile` runs while the box is up.
+bool AnswerBox(DWORD processId, const char* caption, int button, std::string* text,
+               void (*meanwhile)(DWORD processId) = nullptr) {
     for (int tries = 0; tries < 600; ++tries) {
         BoxSearch search = {processId, caption, nullptr};
         EnumWindows(MatchErrorBox, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
+            if (meanwhile) meanwhile(processId);
             Sleep(100);
             EnumChildWindows(search.found, CollectStaticText, reinterpret_cast<LPARAM>(text));
             PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -168,8 +175,17 @@ bool AnswerBox(DWORD processId, const char* caption, int button, std::string* te
     return false;
 }
 
-bool AnswerErrorBox(DWORD processId, int button, std::string* text) {
-    return AnswerBox(processId, "Error", button, text);
+bool AnswerErrorBox(DWORD processId, int button, std::string* text,
+                    void (*meanwhile)(DWORD processId) = nullptr) {
+    return AnswerBox(processId, "Error", button, text, meanwhile);
+}
+
+// A path as it stands between the quotes of a key line.
+std::string Escaped(const std::string& path) {
+    std::string out;
+    for (char c : path)
+        out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
 }
 
 class SettingsFileTest : public ::testing::Test {
@@ -346,6 +362,117 @@ TEST_F(SettingsFileTest, ASettingsFileThatCannotBeReadIsNotSavedOver) {
     RunOnce();
     EXPECT_EQ(Replace(kFullFile, "VersionMiner = 10", "VersionMiner = 20"),
               ReadWholeFile(Path("qdx.ini")));
+}
+
+// A close at an awkward moment waits for the work under way, then saves as a quiet close does.
+
+// Tabs T0, T1 ... of `entries` entries each; lines(t, k) gives the key lines of one entry.
+std::string Catalogue(int tabs, int entries, const std::function<std::string(int, int)>& lines) {
+    std::string ini = std::string(kHeader) + "[Info]\r\nTabCount = " + std::to_string(tabs);
+    for (int t = 0; t < tabs; ++t)
+        ini += "\r\nTab_" + std::to_string(t) + " = \"T" + std::to_string(t) + "\"\r\nTab_" +
+               std::to_string(t) + "_Count = " + std::to_string(entries);
+    for (int t = 0; t < tabs; ++t) {
+        ini += "\r\n\r\n[Tab_T" + std::to_string(t) + "]\r\n";
+        for (int k = 0; k < entries; ++k)
+            ini += lines(t, k);
+    }
+    return ini;
+}
+std::string PathLine(int t, int k, const std::string& path) {
+    return "T" + std::to_string(t) + "_FilePath_" + std::to_string(k) + " = \"" + Escaped(path) +
+           "\"\r\n";
+}
+
+void PostClose(DWORD processId) {
+    PostMessageA(WaitForMainWindow(processId, 5000, true), WM_CLOSE, 0, 0);
+}
+void SendEndSession(DWORD processId) {
+    SendNotifyMessageA(WaitForMainWindow(processId, 5000, true), WM_ENDSESSION, TRUE, 0);
+}
+
+// WM_ENDSESSION sent the moment the window exists comes while it is being made and the file is
+// still being parsed: both files stay whole, and the backup is the file as found.
+TEST_F(SettingsFileTest, AnEarlyEndSessionKeepsTheCatalogueAndItsBackup) {
+    Prepare("early-endsession");
+    WriteFile(Path("qdx.ini"), Catalogue(30, 1000, [](int t, int k) {
+                  return PathLine(t, k, "C:\\none\\" + std::to_string(k) + ".txt");
+              }));
+    RunOnce();
+    const std::string found = ReadWholeFile(Path("qdx.ini"));
+    ASSERT_NE(std::string::npos, found.find("T29_FilePath_999 = "));
+    for (int start = 0; start < 5; ++start) {
+        SCOPED_TRACE(start);
+        DeleteFileA(Path("qdx.ini.bak").c_str());
+        Launch();
+        SendEndSession(program_.process.dwProcessId);
+        long code = WaitForExit(program_, 60000);
+        EXPECT_EQ(0, code);
+        if (code == -1000) TerminateProcess(program_.process.hProcess, 99);
+        CloseHandles(&program_);
+        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini"))) << "qdx.ini changed";
+        EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini.bak"))) << "the backup is not the file";
+        WriteFile(Path("qdx.ini"), found);
+    }
+}
+
+// During the start-up question about a changed archive: start-up goes on after the answer.
+TEST_F(SettingsFileTest, ACloseDuringTheStartUpQuestionWaitsForTheAnswer) {
+    Prepare("question");
+    WriteFile(Path("qdx.ini"), kFullFile);
+    std::string archive("\xDF\x18\xA9\x36\x9E\x5C\x6C\xD1\x01\x00\x00\x00", 12);
+    archive += std::string(18, '\0');
+    archive[12] = 1; // changed after the checksum
+    WriteFile(Path("Cache.arc"), archive);
+    Launch();
+    std::string text;
+    ASSERT_TRUE(AnswerErrorBox(program_.process.dwProcessId, IDYES, &text, SendEndSession));
+    EXPECT_EQ(0, WaitForExit(program_));
+    EXPECT_EQ(Replace(kFullFile, "VersionMiner = 10", "VersionMiner = 20"),
+              ReadWholeFile(Path("qdx.ini")));
+    EXPECT_EQ(kFullFile, ReadWholeFile(Path("qdx.ini.bak")));
+    EXPECT_EQ(archive, ReadWholeFile(Path("Cache.arc")));
+}
+
+// During the box of a shared type icon that cannot be made (its colour record is short), raised
+// while the icons on screen are bound: the binding walks on, then every entry is saved.
+TEST_F(SettingsFileTest, ACloseDuringABoxRaisedWhilePaintingWaitsForThePaint) {
+    Prepare("paint-box");
+    const char* names[] = {"a.txt", "b.doc", "c.txt", "d.txt"};
+    char tabFolder[kIconFolderSize], folder[kIconFolderSize];
+    TabCacheFolder(tabFolder, "T0");
+    for (int k = 0; k < 4; ++k) {
+        WriteFile(Path(names[k]), "x");
+        IconCacheFolder(folder, tabFolder, Path(names[k]).c_str());
+        std::string colour(k == 1 ? 4000 : kColourBitsSize, '@'), mask(kMaskBitsSize, '\0');
+        CacheAddFile(CacheArchiveAuto(), folder, names[k], int32_t(colour.size()), colour.data());
+        CacheAddFile(CacheArchiveAuto(), folder, (std::string(names[k]) + "_Mask").c_str(),
+                     kMaskBitsSize, mask.data());
+    }
+    ASSERT_LT(0, CacheSave(CacheArchiveAuto(), Path("Cache.arc").c_str(), kCacheMagic));
+    WriteFile(Path("qdx.ini"),
+              Catalogue(1, 4, [&](int t, int k) { return PathLine(t, k, Path(names[k])); }));
+    Launch();
+    std::string text;
+    ASSERT_TRUE(AnswerBox(program_.process.dwProcessId, "", IDOK, &text, PostClose));
+    EXPECT_EQ("エラー Folder", text);
+    EXPECT_EQ(0, WaitForExit(program_));
+    EXPECT_NE(std::string::npos, ReadWholeFile(Path("qdx.ini")).find("T0_FilePath_3 = "));
+}
+
+// A close right after the window shows saves the attributes a finished load would have read,
+// not those stored for the entries whose cells were not on screen yet.
+TEST_F(SettingsFileTest, ACloseSoonAfterStartSavesTheAttributesReadAnew) {
+    Prepare("attributes");
+    WriteFile(Path("qdx.ini"), Catalogue(1, 300, [&](int t, int k) {
+                  std::string file = Path(("f" + std::to_string(k)).c_str());
+                  WriteFile(file, "x");
+                  return PathLine(t, k, file) + "T0_Attribute_" + std::to_string(k) + " = -1\r\n";
+              }));
+    RunOnce();
+    std::string saved = ReadWholeFile(Path("qdx.ini"));
+    EXPECT_NE(std::string::npos, saved.find("T0_Attribute_299 = "));
+    EXPECT_EQ(std::string::npos, saved.find(" = -1\r\nT0_IconType_"));
 }
 
 } // namespace
