@@ -1,5 +1,6 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
+#include "commands/scratch_folder.h"
 #include "commands/wide_paths.h"
 #include "dialogs/data_folder.h"
 #include "storage/settings.h"
@@ -60,27 +61,21 @@ class WidePathsTest : public DataFolderTest {
 };
 
 TEST_F(WidePathsTest, NamesOutsideTheCodePageBecomeShortNamesThatLaunchAndComeBack) {
-    WCHAR recorder[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, recorder, MAX_PATH);
-    lstrcpyW(wcsrchr(recorder, L'\\') + 1, L"record_launch.exe");
+    ScratchFolder scratch;
     std::wstring folder = Wide(folder_) + L"\\한글 😀", tool = folder + L"\\tool.exe";
     CreateDirectoryW(folder.c_str(), nullptr);
-    ASSERT_TRUE(CopyFileW(recorder, tool.c_str(), FALSE));
-
+    ASSERT_TRUE(CopyFileW(Wide(scratch.InstallRecorder()).c_str(), tool.c_str(), FALSE));
     Drop({text_, tool});
     const std::string shortText = Narrow(text_, true), shortTool = Narrow(tool, true);
     ASSERT_EQ(std::string::npos, (shortText + shortTool).find('?')) << shortText << shortTool;
     ASSERT_EQ(2, EntryCount(0));
     EXPECT_EQ(0, FindEntry(0, 0)->noIcon) << "the shell's icon was captured";
-    SetCursorFromPoint(CellWidth() + 10, GridTop() + 10);
-    SendMessageA(window_, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                 MAKELPARAM(CellWidth() + 10, GridTop() + 10));
-    std::wstring log = tool + L".log";
-    for (int i = 0; i < 600 && GetFileAttributesW(log.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    const LPARAM toolCell = MAKELPARAM(CellWidth() + 10, GridTop() + 10);
+    SetCursorFromPoint(LOWORD(toolCell), HIWORD(toolCell));
+    SendMessageA(window_, WM_LBUTTONDBLCLK, MK_LBUTTON, toolCell);
+    for (int i = 0; i < 600 && !PathExists(shortTool + ".log"); ++i, Sleep(50))
         PumpMessages();
-        Sleep(50);
-    }
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(log.c_str())) << "the tool was started";
+    EXPECT_TRUE(PathExists(shortTool + ".log")) << "the tool was started";
 
     Restart();
     ASSERT_EQ(2, EntryCount(0));
