@@ -336,9 +336,8 @@ TEST(SettingsFileIo, AZeroFilledFileReadsAsFastAsAnOrdinaryOne) {
             SettingsFile doc;
             auto start = std::chrono::steady_clock::now();
             doc.LoadBytes(bytes.data(), bytes.size());
-            best = std::min(
-                best,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+            best = std::min(best, took.count());
         }
         return best;
     };
