@@ -375,9 +375,6 @@ std::string Catalogue(int tabs, int entries, const std::function<std::string(int
     return ini;
 }
 
-void PostClose(DWORD processId) {
-    PostMessageA(WaitForMainWindow(processId, 5000, true), WM_CLOSE, 0, 0);
-}
 void SendEndSession(DWORD processId) {
     SendNotifyMessageA(WaitForMainWindow(processId, 5000, true), WM_ENDSESSION, TRUE, 0);
 }
@@ -418,7 +415,16 @@ TEST_F(SettingsFileTest, ACloseDuringTheStartUpQuestionWaitsForTheAnswer) {
 }
 
 // During the box of a shared type icon that cannot be made (its colour record is short), raised
-// while the icons on screen are bound: the binding walks on, then every entry is saved.
+// while the icons of the tab switched to are bound: the close waits for the box and the
+// binding, then every entry is saved.
+bool g_windowOutlivedClose;
+void PostCloseAndLook(DWORD processId) {
+    HWND window = WaitForMainWindow(processId, 5000, true);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    Sleep(300);
+    g_windowOutlivedClose = IsWindow(window) != FALSE;
+}
+
 TEST_F(SettingsFileTest, ACloseDuringABoxRaisedWhilePaintingWaitsForThePaint) {
     Prepare("paint-box");
     const char* names[] = {"a.txt", "b.doc", "c.txt"};
@@ -434,10 +440,16 @@ TEST_F(SettingsFileTest, ACloseDuringABoxRaisedWhilePaintingWaitsForThePaint) {
                      kMaskBitsSize, mask.data());
     }
     ASSERT_LT(0, CacheSave(CacheArchiveAuto(), Path("Cache.arc").c_str(), kCacheMagic));
-    WriteFile(Path("qdx.ini"), Catalogue(1, 3, [&](int k) { return Path(names[k]); }));
+    // An empty tab is shown first, so the box comes after start-up, once N switches to T0.
+    WriteFile(Path("qdx.ini"), Replace(Catalogue(1, 3, [&](int k) { return Path(names[k]); }),
+                                       "TabCount = 1\r\nTab_0 = \"T0\"\r\nTab_0_Count",
+                                       "TabCount = 2\r\nTab_0 = \"E\"\r\nTab_0_Count = 0\r\n"
+                                       "Tab_1 = \"T0\"\r\nTab_1_Count"));
     Launch();
+    PostMessageA(WaitForMainWindow(program_.process.dwProcessId), WM_KEYDOWN, 'N', 0);
     std::string text;
-    ASSERT_TRUE(AnswerBox(program_.process.dwProcessId, "", IDOK, &text, PostClose));
+    ASSERT_TRUE(AnswerBox(program_.process.dwProcessId, "", IDOK, &text, PostCloseAndLook));
+    EXPECT_TRUE(g_windowOutlivedClose);
     EXPECT_EQ(0, WaitForExit(program_));
     EXPECT_NE(std::string::npos, ReadWholeFile(Path("qdx.ini")).find("T0_FilePath_2 = "));
 }
