@@ -3,7 +3,6 @@
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
 #include "commands/path_utils.h"
-#include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 
 namespace {
@@ -87,7 +86,7 @@ bool IconBindingDeferred() {
     return GetCatalogueServices().bindEntryIcon == MarkEntryIcon;
 }
 
-int BindCachedIcons(int t, int first, int count) {
+int BindShownIcons(int t, int first, int count) {
     if (g_binding) return 0;
     g_binding = true;
     int bound = 0;
@@ -97,10 +96,8 @@ int BindCachedIcons(int t, int first, int count) {
         if (!e->iconPending) return true;
         char folder[kIconFolderSize];
         TabEntryIconFolder(folder, t, e->FilePath);
-        if (CacheHasFile(CacheArchiveAuto(), folder, e->FileName)) {
-            BindMarked(e, folder);
-            ++bound;
-        }
+        BindMarked(e, folder);
+        ++bound;
         return true;
     });
     g_binding = false;

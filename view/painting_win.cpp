@@ -156,7 +156,9 @@ void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool
     int cellHeight = CellHeight();
     int centreX = x + (cellWidth >> 1);
     int centreY = y + (cellHeight >> 1);
-    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor))
+    // The cross says the file is gone or has no icon; an icon still on its way is not drawn
+    // yet, which leaves the cell as bare as an empty one until it arrives.
+    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor) && !entry.iconPending)
         DrawCross(dc, x, y, cellWidth, cellHeight);
     if (CaptionsShown()) {
         char name[kEntryNameSize];
@@ -270,7 +272,7 @@ void PaintEntries() {
     int tab = CurrentTab();
     int first = FirstVisibleRow() * columns;
     // Cells shown for the first time since start-up get their icons before they are drawn.
-    BindCachedIcons(tab, first, rows * columns);
+    BindShownIcons(tab, first, rows * columns);
     int iconMode = GetIconDraw();
     if (iconMode != 1) ReleaseKeptIcons();
     HGDIOBJ previousFont = SelectObject(dc, CaptionFont());

@@ -5,7 +5,9 @@
 #include "commands/path_utils.h"
 #include "commands/scratch_folder.h"
 #include "commands/shortcuts.h"
+#include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
+#include "storage/icon_loading.h"
 #include "storage/settings.h"
 #include "support/main_window_fixture.h"
 #include "view/grid.h"
@@ -212,6 +214,26 @@ TEST_F(PaintingTest, EntriesWithoutIconShowACrossEvenWithoutGridLines) {
     EXPECT_EQ(kBlue, At(54, 10));
     EXPECT_EQ(kGreen, At(32, 8));
     EXPECT_EQ(kGreen, At(97, 97)); // the next cell is empty
+}
+
+// Start-up only marks the entries; a tab's first paint binds the icons of its cells, captured
+// where the archive lacks them, so no cell shows the missing file's cross for an icon on its way.
+TEST_F(PaintingTest, AFirstPaintShowsIconsTheArchiveLackedInsteadOfCrosses) {
+    CacheClear(CacheArchiveAuto());
+    std::string tool = scratch_.InstallRecorder("tool.exe");
+    DeferIconBinding(true);
+    for (int i = 0; i < 40; ++i)
+        Add(tool, GetFileAttributesA(tool.c_str()));
+    DeferIconBinding(false);
+    SetIconDraw(2);
+    PaintGrid();
+    EXPECT_EQ(kGreen, At(10, 10)); // where a cross would run
+    int drawn = 0;
+    for (COLORREF c : Block(16, 16, 32))
+        drawn += c != kGreen;
+    EXPECT_GT(drawn, 50);
+    EXPECT_EQ(0, FindEntry(0, 29)->iconPending);
+    EXPECT_EQ(1, FindEntry(0, 30)->iconPending); // off screen: left to the timer
 }
 
 TEST_F(PaintingTest, IconsInBothBitmapModesAndRaisedOnTheCursor) {
