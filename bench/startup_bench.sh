@@ -6,16 +6,17 @@
 #   is shown and painted (no update region left).
 # - Tab switches and repaints with the cached catalogue against the same program with 30 empty
 #   tabs, in the standard and the tall style, icon modes 1 and 2 with a plain and a gradient
-#   background, and icon mode 3 (QDX_SKIP_FRAMES=1 leaves them out). A switch is timed from the
-#   N or B key until the window is painted again, a repaint from invalidating the whole window.
+#   background, and icon mode 3 (QDX_SKIP_FRAMES=1 leaves them out): 2 x 116 switches and
+#   2 x 30 repaints of each. A switch is timed from the N or B key until the window and its
+#   controls are painted again, a repaint from invalidating the whole window.
 # - The resident memory of the program with the catalogue against the empty folder.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 . "$ROOT/scripts/wine-env.sh"
 runs=${QDX_STARTUP_RUNS:-9}
-rounds=${QDX_FRAME_ROUNDS:-3}
-repaints=${QDX_FRAME_REPAINTS:-60}
+rounds=${QDX_FRAME_ROUNDS:-2}
+repaints=${QDX_FRAME_REPAINTS:-30}
 
 "$ROOT/scripts/build.sh" "$QDX_WINDOWS_BUILD" >/dev/null
 qdx_start_display
@@ -174,9 +175,10 @@ configs="0 1 0
 rm -f "$bench"/frames-*
 while read -r style mode ground; do
   options="Style = $style;IconDraw = $mode;BackGround = $ground"
-  for kind in emptytabs cached; do
+  # Twice each, interleaved, so that a busy spell of the machine falls on both.
+  for kind in emptytabs cached emptytabs cached; do
     start_quiet "$bench/$kind" "$bench/$([ $kind = cached ] && echo catalogue || echo emptytabs).ini" "$options"
-    ctl frames "$rounds" "$repaints" | tr -d '\r' >"$bench/frames-$style-$mode-$ground-$kind"
+    ctl frames "$rounds" "$repaints" | tr -d '\r' >>"$bench/frames-$style-$mode-$ground-$kind"
     ctl close 120 >/dev/null
     sleep 1
   done

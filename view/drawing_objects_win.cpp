@@ -58,19 +58,22 @@ template <int N> void DeleteKept(KeptObject (&table)[N]) {
     }
 }
 
-// FNV-1a over the bits, four bytes at a time.
+// Two 32-bit FNV-1a lanes over the bits, four bytes at a time, with different primes: 32-bit
+// arithmetic keeps it quick in the 32-bit program, where it runs for every cell of a paint.
 uint64_t BitsKey(const unsigned char* colourBits, const unsigned char* maskBits) {
-    uint64_t key = 0xCBF29CE484222325ull;
-    auto mix = [&key](const unsigned char* bits, int size) {
+    uint32_t low = 2166136261u;
+    uint32_t high = 0x9E3779B9u;
+    auto mix = [&](const unsigned char* bits, int size) {
         for (int i = 0; i < size; i += 4) {
             uint32_t word;
             std::memcpy(&word, bits + i, sizeof word);
-            key = (key ^ word) * 0x100000001B3ull;
+            low = (low ^ word) * 16777619u;
+            high = (high ^ word) * 0x85EBCA6Bu + (high >> 15);
         }
     };
     mix(colourBits, kColourBitsSize);
     mix(maskBits, kMaskBitsSize);
-    return key;
+    return static_cast<uint64_t>(high) << 32 | low;
 }
 
 // The slot for a new icon: a free one, else the one drawn longest ago (its icon destroyed).
