@@ -138,11 +138,29 @@ bool IsWholeWindowPainted(HWND window) {
     return !found;
 }
 
-// Polls every millisecond until what was invalidated is painted; false after ten seconds.
-bool WaitRepainted(HWND window) {
-    for (int waited = 0; waited < 10000; ++waited) {
-        if (IsWholeWindowPainted(window)) return true;
+// Waits about a tenth of a millisecond: a switch in the bare styles takes less than one, so a
+// millisecond's poll would round it to whole polls. Where the system cannot wait that short,
+// it waits its shortest.
+void PollPause() {
+    typedef LONG(WINAPI * DelayExecution)(BOOLEAN, const LARGE_INTEGER*);
+    static DelayExecution delay = reinterpret_cast<DelayExecution>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDelayExecution")));
+    LARGE_INTEGER interval;
+    interval.QuadPart = -1000; // 100 ns units, relative
+    if (delay) {
+        delay(FALSE, &interval);
+    } else {
         Sleep(1);
+    }
+}
+
+// Polls until what was invalidated is painted; false after ten seconds.
+bool WaitRepainted(HWND window) {
+    LARGE_INTEGER begin;
+    QueryPerformanceCounter(&begin);
+    while (MillisecondsSince(begin) < 10000) {
+        if (IsWholeWindowPainted(window)) return true;
+        PollPause();
     }
     return false;
 }
