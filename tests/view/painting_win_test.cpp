@@ -5,18 +5,20 @@
 #include "commands/path_utils.h"
 #include "commands/scratch_folder.h"
 #include "commands/shortcuts.h"
+#include "res/window_command_ids.h"
 #include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 #include "storage/icon_loading.h"
 #include "storage/settings.h"
 #include "support/main_window_fixture.h"
+#include "view/drawing_objects.h"
 #include "view/grid.h"
 #include "view/offscreen_buffer.h"
 #include "view/painting.h"
-#include "res/window_command_ids.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -427,6 +429,25 @@ TEST_F(PaintingTest, EveryStyleModeAndBackgroundPaintsTheSamePixelsAsBefore) {
             EXPECT_EQ(expected[style][mode - 1], hash) << "style " << style << " mode " << mode;
         }
     }
+}
+
+// Icons are kept from paint to paint by their bits: bits changed in place (a type's icon is
+// overwritten for every file of the type) give a new icon, and equal bits share one.
+TEST_F(PaintingTest, KeptIconsFollowTheBitsTheyWereMadeFrom) {
+    SetIconDraw(1);
+    GiveBits(FindEntry(0, Add(scratch_.File("a.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, false);
+    GiveBits(FindEntry(0, Add(scratch_.File("b.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, false);
+    PaintGrid();
+    std::vector<COLORREF> before = Block(16, 16, 32);
+    EXPECT_EQ(before, Block(65 + 16, 16, 32));
+    EXPECT_EQ(1, KeptIconCount());
+    std::memset(FindEntry(0, 0)->colourBits, 0xFF, kColourBitsSize);
+    PaintGrid();
+    EXPECT_NE(before, Block(16, 16, 32));
+    EXPECT_EQ(before, Block(65 + 16, 16, 32));
+    SetIconDraw(2);
+    PaintGrid();
+    EXPECT_EQ(0, KeptIconCount()); // the other modes draw without them
 }
 
 TEST(CaptionName, FilesLoseTheirExtensionFoldersKeepIt) {
