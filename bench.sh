@@ -3,8 +3,9 @@
 # on one line with its MB/s and its ratios to the floor (reading the same bytes into memory)
 # and to its peer; then the sort of one tab per order and mode, per entry and against the
 # same comparisons on an array; then the search's matching over 30 tabs x 1,000 entries
-# against a plain substring scan of the same names. Extra arguments go to Google Benchmark
-# (e.g. --benchmark_min_time=2).
+# against a plain substring scan of the same names; then the real program under Wine
+# (bench/startup_bench.sh). Extra arguments go to Google Benchmark (e.g.
+# --benchmark_min_time=2).
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")" && pwd)
 dir="$ROOT/build/bench"
@@ -24,7 +25,8 @@ mkdir -p "$data"
 "$dir/bench/storage_bench" "$data" "$@"
 "$dir/bench/sort_bench" "$@"
 "$dir/bench/search_bench" "$@"
-# Start-up of the real program under Wine with a big catalogue (QDX_SKIP_STARTUP=1 leaves it out).
+# The real program under Wine with a big catalogue: start-up, tab switches and repaints, memory
+# (QDX_SKIP_STARTUP=1 leaves it out, QDX_SKIP_FRAMES=1 only the switches and repaints).
 if [ -z "${QDX_SKIP_STARTUP:-}" ]; then
   echo
   "$ROOT/bench/startup_bench.sh"

@@ -10,6 +10,7 @@
 #include "input/pointer_input.h"
 #include "res/command_ids.h"
 #include "storage/settings.h"
+#include "view/drawing_objects.h"
 #include "view/entry_tooltips.h"
 #include "view/grid.h"
 #include "view/grid_view.h"
@@ -67,6 +68,7 @@ int OnCreate(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
 }
 
 int OnDestroy(HWND, UINT, WPARAM, LPARAM, LRESULT*) {
+    ReleaseDrawingObjects();
     PostQuitMessage(0);
     return 0;
 }

@@ -1,13 +1,22 @@
 #!/usr/bin/env bash
-# Start-up of the real QDX.exe under Wine with a big catalogue: 30 tabs x 300 entries of
-# programs, one missing file in thirty, started with its icon cache and without one, against the
-# same program in an empty folder. Five interleaved runs; each time is from the process start to
-# the window being shown and answering a message (its first paint is done by then).
+# The real QDX.exe under Wine with a big catalogue: 30 tabs x 300 entries of programs, one
+# missing file in thirty.
+# - Start-up with its icon cache and without one, against the same program in an empty folder:
+#   nine interleaved runs, a second apart; each time is from the process start until the window
+#   is shown and painted (no update region left).
+# - Tab switches and repaints with the cached catalogue against the same program with 30 empty
+#   tabs, in the standard and the tall style, icon modes 1 and 2 with a plain and a gradient
+#   background, and icon mode 3 (QDX_SKIP_FRAMES=1 leaves them out): 2 x 116 switches and
+#   2 x 30 repaints of each. A switch is timed from the N or B key until the window and its
+#   controls are painted again, a repaint from invalidating the whole window.
+# - The resident memory of the program with the catalogue against the empty folder.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
 . "$ROOT/scripts/wine-env.sh"
-runs=${QDX_STARTUP_RUNS:-5}
+runs=${QDX_STARTUP_RUNS:-9}
+rounds=${QDX_FRAME_ROUNDS:-2}
+repaints=${QDX_FRAME_REPAINTS:-30}
 
 "$ROOT/scripts/build.sh" "$QDX_WINDOWS_BUILD" >/dev/null
 qdx_start_display
@@ -21,7 +30,7 @@ trap cleanup EXIT
 
 bench="$ROOT/build/bench-startup"
 rm -rf "$bench"
-mkdir -p "$bench/empty" "$bench/cached" "$bench/nocache"
+mkdir -p "$bench/empty" "$bench/cached" "$bench/nocache" "$bench/emptytabs"
 # The programs: hard links of the prefix's own programs, 96 to a folder, so that every entry
 # has a file and an icon of its own, with only as many distinct icons as there are programs.
 files="$WINEPREFIX/drive_c/qdxbench"
@@ -60,8 +69,11 @@ text = ("\r\n".join(lines) + "\r\n").encode("cp932")
 for kind in ("cached", "nocache"):
     with open(os.path.join(bench, kind, "qdx.ini"), "wb") as f:
         f.write(text)
+empty = lines[:3] + ['Tab_%d = "Tab%d"\r\nTab_%d_Count = 0' % (t, t, t) for t in range(tabs)]
+with open(os.path.join(bench, "emptytabs.ini"), "wb") as f:
+    f.write(("\r\n".join(empty) + "\r\n").encode("cp932"))
 PY
-for kind in empty cached nocache; do cp "$QDX_WINDOWS_BIN/QDX.exe" "$bench/$kind/QDX.exe"; done
+for kind in empty cached nocache emptytabs; do cp "$QDX_WINDOWS_BIN/QDX.exe" "$bench/$kind/QDX.exe"; done
 cp "$bench/nocache/qdx.ini" "$bench/catalogue.ini"
 
 ctl() { qdx_wine "$QDX_WINDOWS_BIN/qdxctl.exe" "$@"; }
@@ -75,13 +87,18 @@ program=$!
 ctl wait 300 >/dev/null
 pid=$(pgrep -f 'cached.QDX\.exe' | head -1)
 busy() { awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null; }
-last=$(busy) quiet=0
-while [ "$quiet" -lt 4 ]; do
-  sleep 0.5
-  now=$(busy)
-  if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; fi
-  last=$now
-done
+# Returns once the program ($pid) has used no processor time for two seconds.
+wait_quiet() {
+  local last now quiet=0
+  last=$(busy)
+  while [ "$quiet" -lt 4 ]; do
+    sleep 0.5
+    now=$(busy)
+    if [ "$now" = "$last" ]; then quiet=$((quiet + 1)); else quiet=0; fi
+    last=$now
+  done
+}
+wait_quiet
 ctl close 120 >/dev/null
 wait "$program"
 ls -l "$bench/cached/Cache.arc" | awk '{print "startup: Cache.arc " $5 " bytes"}'
@@ -111,4 +128,79 @@ for kind, label in (("empty", "empty folder (baseline)"), ("cached", "9,000 entr
     t = sorted(times[kind])
     m = statistics.median(t)
     print("  %-28s %8.0f %8.0f %8.0f   x%.2f the baseline" % (label, t[0], m, t[-1], m / base))
+PY
+
+# Starts the program of folder $1 with its settings file made from $2 (none when empty) and the
+# options $3 (lines for the [Info] section, split by semicolons), waits until it is quiet and
+# leaves its pid in $pid.
+start_quiet() {
+  local dir=$1
+  find "$dir" -type f ! -name QDX.exe ! -name Cache.arc -delete
+  [ -n "$2" ] && python3 - "$2" "$dir/qdx.ini" "$3" <<'PY'
+import sys
+source, target, options = sys.argv[1:4]
+text = open(source, "rb").read().replace(b"[Info]\r\n", ("[Info]\r\n" + "".join(
+    o + "\r\n" for o in options.split(";") if o)).encode("ascii"), 1)
+open(target, "wb").write(text)
+PY
+  qdx_wine "$dir/QDX.exe" >/dev/null 2>&1 &
+  ctl wait 300 >/dev/null
+  pid=$(pgrep -f "$(basename "$dir").QDX\.exe" | head -1)
+  wait_quiet
+}
+
+rss() { awk '/^VmRSS/ {print $2}' "/proc/$pid/status"; }
+rm -f "$bench/empty/Cache.arc"
+start_quiet "$bench/empty" "" ""
+empty_rss=$(rss)
+ctl close 120 >/dev/null
+start_quiet "$bench/cached" "$bench/catalogue.ini" ""
+cached_rss=$(rss)
+ctl close 120 >/dev/null
+echo "resident memory: 9,000 entries $((cached_rss / 1024)) MB, empty folder $((empty_rss / 1024)) MB"\
+  "($(( (cached_rss - empty_rss) * 1024 / 9000 )) bytes per entry)"
+
+[ -n "${QDX_SKIP_FRAMES:-}" ] && exit 0
+# Style;IconDraw;BackGround per line; the gradient is the default's (GColorStart to GColorEnd).
+configs="0 1 0
+0 1 1
+0 2 0
+0 2 1
+1 1 0
+1 1 1
+1 2 0
+1 2 1
+0 3 0
+1 3 0"
+rm -f "$bench"/frames-*
+while read -r style mode ground; do
+  options="Style = $style;IconDraw = $mode;BackGround = $ground"
+  # Twice each, interleaved, so that a busy spell of the machine falls on both.
+  for kind in emptytabs cached emptytabs cached; do
+    start_quiet "$bench/$kind" "$bench/$([ $kind = cached ] && echo catalogue || echo emptytabs).ini" "$options"
+    ctl frames "$rounds" "$repaints" | tr -d '\r' >>"$bench/frames-$style-$mode-$ground-$kind"
+    ctl close 120 >/dev/null
+    sleep 1
+  done
+done <<<"$configs"
+
+python3 - "$bench" "$configs" <<'PY'
+import statistics, sys
+bench, configs = sys.argv[1], sys.argv[2]
+styles, grounds = {"0": "standard", "1": "tall"}, {"0": "plain", "1": "gradient"}
+print("tab switch and repaint, 30 tabs x 300 cached entries against 30 empty tabs (medians, ms):")
+print("  %-30s %8s %8s %7s   %8s %8s %7s" % ("style, icon mode, background", "switch", "empty",
+                                             "ratio", "repaint", "empty", "ratio"))
+for line in configs.splitlines():
+    style, mode, ground = line.split()
+    med = {}
+    for kind in ("cached", "emptytabs"):
+        rows = [l.split() for l in open("%s/frames-%s-%s-%s-%s" % (bench, style, mode, ground, kind))]
+        for what in ("switch", "repaint"):
+            med[what, kind] = statistics.median(float(v) for w, v in rows if w == what)
+    label = "%s, mode %s, %s" % (styles[style], mode, grounds[ground])
+    print("  %-30s %8.1f %8.1f %6.2fx   %8.1f %8.1f %6.2fx" % (
+        label, med["switch", "cached"], med["switch", "emptytabs"],
+        med["switch", "cached"] / med["switch", "emptytabs"], med["repaint", "cached"],
+        med["repaint", "emptytabs"], med["repaint", "cached"] / med["repaint", "emptytabs"]))
 PY

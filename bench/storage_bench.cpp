@@ -344,9 +344,9 @@ void ArchiveSave(benchmark::State& state) {
     }
 }
 
-// An archive of n empty folders side by side, built byte by byte (making it through the tree
-// would cost more than loading it).
-std::string FlatFolderArchive(int n) {
+// An archive of n empty folders side by side, at the top or in one parent folder, built byte by
+// byte (making it through the tree would cost more than loading it).
+std::string FlatFolderArchive(int n, const std::string& parent) {
     std::string bytes(kCacheHeaderSize, '\0');
     auto put32 = [&bytes](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i)
@@ -356,7 +356,7 @@ std::string FlatFolderArchive(int n) {
     put32(8, static_cast<uint32_t>(n) + 1);
     bytes.append(6, '\0'); // the root: empty path, no files
     for (int i = 0; i < n; ++i) {
-        std::string path = "Folder " + std::to_string(i);
+        std::string path = parent + "Folder " + std::to_string(i);
         bytes.push_back(static_cast<char>(path.size()));
         bytes.push_back('\0');
         bytes += path;
@@ -367,13 +367,20 @@ std::string FlatFolderArchive(int n) {
 
 // Loading many folders: the time per folder at 80,000 folders over that at 20,000 is about 1
 // when loading is linear, about 4 when it is quadratic.
-void ArchiveLoadFlatFolders(benchmark::State& state) {
-    const std::string bytes = FlatFolderArchive(static_cast<int>(state.range(0)));
+void LoadFolders(benchmark::State& state, const std::string& parent) {
+    const std::string bytes = FlatFolderArchive(static_cast<int>(state.range(0)), parent);
     for (auto _ : state) {
         CacheArchive archive;
         CacheLoadBytes(archive, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
         benchmark::DoNotOptimize(archive.root.next);
     }
+}
+void ArchiveLoadFlatFolders(benchmark::State& state) {
+    LoadFolders(state, "");
+}
+// The same in one parent, as a tab's folder holds the folders of its entries' paths.
+void ArchiveLoadWideFolders(benchmark::State& state) {
+    LoadFolders(state, "Cache\\Wide\\");
 }
 
 // The peer of validation: the simplest table loop over bytes already in memory.
@@ -518,6 +525,10 @@ int main(int argc, char** argv) {
         ->Arg(20000)
         ->Arg(80000)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("archive/load_wide_folders", ArchiveLoadWideFolders)
+        ->Arg(20000)
+        ->Arg(80000)
+        ->Unit(benchmark::kMillisecond);
 
     // Everything after the data folder goes to Google Benchmark.
     std::vector<char*> benchArgs{argv[0]};
@@ -570,12 +581,16 @@ int main(int argc, char** argv) {
         auto it = collector.millis.find(name);
         return it == collector.millis.end() ? -1.0 : it->second;
     };
-    double small = flat("archive/load_flat_folders/20000");
-    double large = flat("archive/load_flat_folders/80000");
-    if (small > 0 && large > 0) {
-        std::printf("%-32s %9.2f ms, %.2f ms  per folder x%.2f (1 linear, 4 quadratic)\n",
-                    "archive load 20k, 80k folders", small, large,
-                    (large / 80000) / (small / 20000));
+    const char* const folderCases[][2] = {
+        {"archive load 20k, 80k folders", "archive/load_flat_folders"},
+        {"  the same in one parent", "archive/load_wide_folders"}};
+    for (const auto& c : folderCases) {
+        double small = flat((std::string(c[1]) + "/20000").c_str());
+        double large = flat((std::string(c[1]) + "/80000").c_str());
+        if (small > 0 && large > 0) {
+            std::printf("%-32s %9.2f ms, %.2f ms  per folder x%.2f (1 linear, 4 quadratic)\n", c[0],
+                        small, large, (large / 80000) / (small / 20000));
+        }
     }
     std::remove(settingsPath.c_str());
     std::remove(archivePath.c_str());

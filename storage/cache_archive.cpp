@@ -3,12 +3,12 @@
 #include "base/data_paths.h"
 #include "storage/atomic_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 
 const uint32_t kCacheTable[256] = {
@@ -798,12 +798,75 @@ int CacheValidateBytes(const unsigned char* bytes, size_t size) {
 
 namespace {
 
+// Nodes (folders or files) by their owner (a parent folder, or a folder for its files) and
+// name, in one array probed in line: a lookup touches one slot, and the node itself only when
+// the hash matches. A table of linked nodes follows pointers across the whole heap, which
+// made each folder of a wide archive slower to load the more folders it had.
+template <typename Node> class NameTable {
+  public:
+    static uint32_t Hash(const void* owner, const char* name, size_t length) {
+        uint32_t place = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(owner) >> 4);
+        return NameHash(name, length) ^ place * 2654435761u;
+    }
+    void Reserve(size_t count) { Grow(count); }
+    Node* Find(const void* owner, const char* name, size_t length, uint32_t hash) const {
+        if (slots_.empty()) return nullptr;
+        for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+            const Slot& slot = slots_[i];
+            if (!slot.node) return nullptr;
+            if (slot.hash == hash && slot.owner == owner &&
+                std::memcmp(slot.node->name, name, length) == 0 && slot.node->name[length] == '\0')
+                return slot.node;
+        }
+    }
+    void Add(const void* owner, Node* node, uint32_t hash) {
+        if ((count_ + 1) * 2 > slots_.size()) Grow(count_ + 1);
+        Place(Slot{hash, owner, node});
+        ++count_;
+    }
+
+  private:
+    struct Slot {
+        uint32_t hash;
+        const void* owner;
+        Node* node; // null: a free slot
+    };
+    void Place(const Slot& slot) {
+        size_t i = slot.hash & mask_;
+        while (slots_[i].node)
+            i = (i + 1) & mask_;
+        slots_[i] = slot;
+    }
+    // At most half full: probes stay short.
+    void Grow(size_t count) {
+        size_t size = 16;
+        while (size < count * 2)
+            size *= 2;
+        if (size <= slots_.size()) return;
+        std::vector<Slot> old;
+        old.swap(slots_);
+        slots_.assign(size, Slot{0, nullptr, nullptr});
+        mask_ = size - 1;
+        for (const Slot& slot : old)
+            if (slot.node) Place(slot);
+    }
+
+    std::vector<Slot> slots_;
+    size_t mask_ = 0;
+    size_t count_ = 0;
+};
+
 // Finds folders and files by name in constant time while a file is loaded; the tree's own
 // lists are searched from their start, which made loading quadratic in their length. Lists
-// that existed before the loading are indexed when first touched.
+// that existed before the loading are indexed when first touched. The tables are sized for
+// the counts the header announces (as far as the bytes can hold them), so a wide archive is
+// not rehashed again and again while it loads.
 class LoadIndex {
   public:
-    explicit LoadIndex(CacheArchive& archive) : archive_(archive) {}
+    LoadIndex(CacheArchive& archive, size_t folders, size_t files) : archive_(archive) {
+        folders_.Reserve(folders);
+        files_.Reserve(files);
+    }
 
     // As CacheCreateFolderPath.
     CacheFolder* FolderPath(const char* path) {
@@ -814,18 +877,8 @@ class LoadIndex {
         size_t n;
         PathWalk walk(path, length);
         CacheFolder* current = nullptr;
-        while (walk.Next(&component, &n)) {
-            SeedFolders(current);
-            std::string key = Key(current, component, n);
-            auto found = folders_.find(key);
-            if (found != folders_.end()) {
-                current = found->second;
-                continue;
-            }
-            CacheFolder* made = AppendFolder(archive_, current, component, n);
-            folders_.emplace(std::move(key), made);
-            current = made;
-        }
+        while (walk.Next(&component, &n))
+            current = Child(current, component, n);
         return current;
     }
 
@@ -834,26 +887,34 @@ class LoadIndex {
                  CacheSharedBytes* shared) {
         SeedFiles(folder);
         size_t length = std::strlen(name);
-        std::string key = Key(folder, name, length);
-        if (files_.count(key)) return;
+        uint32_t hash = NameTable<CacheFile>::Hash(folder, name, length);
+        if (files_.Find(folder, name, length, hash)) return;
         if (!folder->files) folder->files = new CacheFileList();
         if (AppendToList(folder->files, name, length, size, data, shared))
-            files_.insert(std::move(key));
+            files_.Add(folder, folder->files->first->prev, hash);
     }
 
   private:
-    static std::string Key(const void* owner, const char* name, size_t length) {
-        std::string key(reinterpret_cast<const char*>(&owner), sizeof owner);
-        key.append(name, length);
-        return key;
+    // The folder of this name under parent (null: the top level), made when missing.
+    CacheFolder* Child(CacheFolder* parent, const char* name, size_t length) {
+        SeedFolders(parent);
+        uint32_t hash = NameTable<CacheFolder>::Hash(parent, name, length);
+        if (CacheFolder* found = folders_.Find(parent, name, length, hash)) return found;
+        CacheFolder* made = AppendFolder(archive_, parent, name, length);
+        folders_.Add(parent, made, hash);
+        return made;
     }
     void SeedFolders(CacheFolder* parent) {
+        if (parent == lastSeeded_) return;
+        lastSeeded_ = parent;
         if (!seededParents_.insert(parent).second) return;
         CacheFolder* head = parent ? parent->firstChild : &archive_.root;
         if (!head) return;
         CacheFolder* f = head;
         do {
-            folders_.emplace(Key(parent, f->name, std::strlen(f->name)), f);
+            size_t length = std::strlen(f->name);
+            uint32_t hash = NameTable<CacheFolder>::Hash(parent, f->name, length);
+            if (!folders_.Find(parent, f->name, length, hash)) folders_.Add(parent, f, hash);
             f = f->next;
         } while (f != head);
     }
@@ -862,16 +923,19 @@ class LoadIndex {
             return;
         CacheFile* f = folder->files->first;
         do {
-            files_.insert(Key(folder, f->name, std::strlen(f->name)));
+            size_t length = std::strlen(f->name);
+            uint32_t hash = NameTable<CacheFile>::Hash(folder, f->name, length);
+            if (!files_.Find(folder, f->name, length, hash)) files_.Add(folder, f, hash);
             f = f->next;
         } while (f != folder->files->first);
     }
 
     CacheArchive& archive_;
-    std::unordered_map<std::string, CacheFolder*> folders_;
+    NameTable<CacheFolder> folders_;
     std::unordered_set<const void*> seededParents_;
-    std::unordered_set<std::string> files_;
+    NameTable<CacheFile> files_;
     std::unordered_set<const void*> seededFolders_;
+    const void* lastSeeded_ = this; // no parent yet
 };
 
 void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
@@ -881,7 +945,10 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
     size_t pos = kCacheHeaderSize;
     char path[kCachePathField];
     char name[kCacheNameField];
-    LoadIndex index(archive);
+    // A folder record takes at least 6 bytes and a file record 18: a damaged count cannot
+    // make the tables larger than the bytes could fill.
+    LoadIndex index(archive, std::min<size_t>(folders, size / 6),
+                    std::min<size_t>(Read32(bytes + 12), size / 18));
     for (uint32_t i = 0; i < folders; ++i) {
         if (size - pos < 2) return;
         size_t pathLength = Read16(bytes + pos);

@@ -105,4 +105,8 @@ bool IconToFrames(HICON icon, unsigned char* colour, unsigned char* mask);
 // The conversion used by captures; null restores IconToFrames (tests replace it).
 typedef bool (*IconFrameConverter)(HICON icon, unsigned char* colour, unsigned char* mask);
 void SetIconFrameConverter(IconFrameConverter converter);
+// An icon (mode 1) made from an entry's colour and mask bits; null when it cannot be made.
+HICON IconFromBits(const unsigned char* colourBits, const unsigned char* maskBits);
+// The shell's icon of an entry's file as it is now (mode 3); null without one.
+HICON EntryShellIcon(const Entry& entry);
 #endif

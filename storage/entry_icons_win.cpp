@@ -311,17 +311,23 @@ void BindEntryIcon(const char* folder, Entry* entry) {
     LoadEntryIconBits(folder, entry);
 }
 
+HICON IconFromBits(const unsigned char* colourBits, const unsigned char* maskBits) {
+    HICON icon = nullptr;
+    HBITMAP colour = SectionFromBits(32, colourBits);
+    HBITMAP mask = SectionFromBits(16, maskBits);
+    if (colour && mask) {
+        ICONINFO parts = {TRUE, 0, 0, mask, colour};
+        icon = CreateIconIndirect(&parts);
+    }
+    if (colour) DeleteObject(colour);
+    if (mask) DeleteObject(mask);
+    return icon;
+}
+
 void MakeSnapshotHandles(EntrySnapshot* snapshot, const Entry* entry, int iconMode) {
     bool hasBits = entry->colourBits && entry->maskBits;
     if (iconMode == 1 && hasBits) {
-        HBITMAP colour = SectionFromBits(32, entry->colourBits);
-        HBITMAP mask = SectionFromBits(16, entry->maskBits);
-        if (colour && mask) {
-            ICONINFO parts = {TRUE, 0, 0, mask, colour};
-            snapshot->icon = CreateIconIndirect(&parts);
-        }
-        if (colour) DeleteObject(colour);
-        if (mask) DeleteObject(mask);
+        snapshot->icon = IconFromBits(entry->colourBits, entry->maskBits);
     } else if (iconMode == 2 && hasBits) {
         HBITMAP colour = SectionFromBits(32, entry->colourBits);
         HBITMAP mask = SectionFromBits(16, entry->maskBits);
@@ -333,8 +339,12 @@ void MakeSnapshotHandles(EntrySnapshot* snapshot, const Entry* entry, int iconMo
             if (mask) DeleteObject(mask);
         }
     } else if (iconMode == 3) {
-        snapshot->icon = ShellIconOf(entry->FilePath, false);
+        snapshot->icon = EntryShellIcon(*entry);
     }
+}
+
+HICON EntryShellIcon(const Entry& entry) {
+    return ShellIconOf(entry.FilePath, false);
 }
 
 void TabEntryIconFolder(char* out, int t, const char* path) {

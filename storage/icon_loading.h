@@ -1,9 +1,9 @@
 // Icons of a large catalogue arrive after the window shows. While the catalogue is loaded at
 // start-up every entry is only marked (and, unless DeadLink needs them at once, keeps its stored
-// attributes); the cells on screen have their attributes read anew and their icons that the
-// archive holds bound before they are painted; the rest (other rows and tabs, and icons that
-// must be captured from the shell) follow on a timer between messages, a slice at a time, the
-// current tab first.
+// attributes); the cells on screen have their attributes read anew and their icons bound before
+// they are painted, captured from the shell where the archive lacks them (a screenful is a few
+// dozen); the rest (other rows and tabs) follow on a timer between messages, a slice at a time,
+// the current tab first.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +12,8 @@
 void DeferIconBinding(bool on);
 bool IconBindingDeferred();
 // Reads anew the attributes of tab t's marked entries first to first + count - 1 and binds
-// those whose icons are in the archive; returns how many icons it bound.
-int BindCachedIcons(int t, int first, int count);
+// their icons; returns how many it bound.
+int BindShownIcons(int t, int first, int count);
 // Binds the icon of one marked entry at once, for a command that needs its bits now.
 void BindEntryIconNow(int t, int index);
 // Binds marked entries, the current tab first, until budgetMs milliseconds have passed (at

@@ -4,7 +4,6 @@
 #include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
-#include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
 
 namespace {
@@ -88,7 +87,7 @@ bool IconBindingDeferred() {
     return GetCatalogueServices().bindEntryIcon == MarkEntryIcon;
 }
 
-int BindCachedIcons(int t, int first, int count) {
+int BindShownIcons(int t, int first, int count) {
     if (g_binding) return 0;
     CloseHold hold; // the marked entries are walked across a possible box
     g_binding = true;
@@ -99,10 +98,8 @@ int BindCachedIcons(int t, int first, int count) {
         if (!e->iconPending) return true;
         char folder[kIconFolderSize];
         TabEntryIconFolder(folder, t, e->FilePath);
-        if (CacheHasFile(CacheArchiveAuto(), folder, e->FileName)) {
-            BindMarked(e, folder);
-            ++bound;
-        }
+        BindMarked(e, folder);
+        ++bound;
         return true;
     });
     g_binding = false;

@@ -35,7 +35,10 @@ void ApplyScrollState(const ScrollState& state, bool redraw) {
     info.nPage = state.page;
     info.nPos = state.position;
     info.nTrackPos = state.trackPosition;
-    SetScrollInfo(ScrollBar(), SB_CTL, &info, redraw ? TRUE : FALSE);
+    // A redraw is left to the control's next paint: drawn at once, a tab switch would draw
+    // the control twice, as the invalidated main window has it painted again anyway.
+    SetScrollInfo(ScrollBar(), SB_CTL, &info, FALSE);
+    if (redraw) InvalidateRect(ScrollBar(), nullptr, FALSE);
     // Every scroll, and the reset of a tab switch, puts other entries under the cells.
     RefreshShownTooltip();
 }

@@ -4,20 +4,22 @@
 #include "base/path_utils.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/tab_names.h"
+#include "storage/entry_icons.h"
 #include "storage/icon_loading.h"
 #include "storage/settings.h"
+#include "view/drawing_objects.h"
 #include "view/gradient.h"
 #include "view/grid.h"
 #include "view/offscreen_buffer.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-const char kCaptionFace[] = "ＭＳ　明朝";
-const int kCaptionHeight = 12;
 const int kIconHalf = 16;
+const UINT kCaptionCodePage = 932; // the caption font's character set
 const int kCrossPenWidth = 3;
 
 // Asked once, at the first paint.
@@ -88,63 +90,93 @@ void DrawEntryIcon(HDC dc, HICON icon, int centreX, int centreY, bool onCursor) 
     }
 }
 
-void DrawEntryBitmaps(HDC dc, HBITMAP colour, HBITMAP mask, int centreX, int centreY,
-                      bool onCursor) {
+// The stored frames straight from memory: the mask (5-5-5) ANDed, then the colour ORed.
+void DrawEntryBitmaps(HDC dc, const Entry& entry, int centreX, int centreY, bool onCursor) {
     int offset = onCursor ? kIconHalf + 3 : kIconHalf;
     int left = centreX - offset;
     int top = centreY - offset;
-    HDC source = CreateCompatibleDC(nullptr);
-    if (source) {
-        HGDIOBJ previous = SelectObject(source, mask);
-        BitBlt(dc, left, top, 32, 32, source, 0, 0, SRCAND);
-        SelectObject(source, colour);
-        BitBlt(dc, left, top, 32, 32, source, 0, 0, SRCPAINT);
-        SelectObject(source, previous);
-        DeleteDC(source);
-    }
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kIconSide, kIconSide, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
+    StretchDIBits(dc, left, top, kIconSide, kIconSide, 0, 0, kIconSide, kIconSide, entry.maskBits,
+                  &info, DIB_RGB_COLORS, SRCAND);
+    info.bmiHeader.biBitCount = 32;
+    StretchDIBits(dc, left, top, kIconSide, kIconSide, 0, 0, kIconSide, kIconSide, entry.colourBits,
+                  &info, DIB_RGB_COLORS, SRCPAINT);
 }
 
 void DrawCross(HDC dc, int x, int y, int cellWidth, int cellHeight) {
-    HPEN pen = CreatePen(PS_SOLID, kCrossPenWidth, GetGridColor());
-    HGDIOBJ previousPen = SelectObject(dc, pen);
+    HGDIOBJ previousPen = SelectObject(dc, KeptPen(PS_SOLID, kCrossPenWidth, GetGridColor()));
     POINT previousPosition;
     MoveToEx(dc, x, y, &previousPosition);
     LineTo(dc, x + cellWidth, y + cellHeight);
     Line(dc, x + cellWidth, y, x, y + cellHeight);
     MoveToEx(dc, previousPosition.x, previousPosition.y, nullptr);
     SelectObject(dc, previousPen);
-    DeleteObject(pen);
 }
 
 bool CaptionsShown() {
     return !(GetStyle() != 0 && GetSize() == 2);
 }
 
-void PaintEntryCaption(HDC dc, const EntrySnapshot& snapshot, int x, int y) {
-    char name[kEntryNameSize];
-    CaptionNameOf(name, snapshot.FileName, snapshot.Attribute);
-    PaintCaption(dc, x, y, name);
+// Draws the caption with the font selected in dc.
+void DrawCaptionText(HDC dc, int x, int y, const char* name) {
+    char text[kEntryNameSize];
+    lstrcpynA(text, name, sizeof text);
+    int cellWidth = CellWidth();
+    SIZE extent;
+    int m = FitCaption(dc, text, cellWidth, &extent);
+    TextOutA(dc, x + ((cellWidth - extent.cx) >> 1), y + CellHeight() - extent.cy - 2, text, m);
 }
 
-void PaintEntryCell(HDC dc, EntrySnapshot* snapshot, int x, int y, bool onCursor) {
+// Draws the icon of one entry in the given mode: true, or false when it has none to show.
+bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centreY, bool onCursor) {
+    bool hasBits = entry.colourBits && entry.maskBits;
+    if (iconMode == 1 && hasBits) {
+        HICON icon = KeptBitsIcon(entry.colourBits, entry.maskBits);
+        if (icon) DrawEntryIcon(dc, icon, centreX, centreY, onCursor);
+        return icon != nullptr;
+    }
+    if (iconMode == 2 && hasBits) {
+        DrawEntryBitmaps(dc, entry, centreX, centreY, onCursor);
+        return true;
+    }
+    if (iconMode == 3) {
+        // Asked of the shell at every paint: the icon shows what the file looks like now.
+        HICON icon = EntryShellIcon(entry);
+        if (!icon) return false;
+        DrawEntryIcon(dc, icon, centreX, centreY, onCursor);
+        DestroyIcon(icon);
+        return true;
+    }
+    return false;
+}
+
+void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool onCursor) {
     int cellWidth = CellWidth();
     int cellHeight = CellHeight();
     int centreX = x + (cellWidth >> 1);
     int centreY = y + (cellHeight >> 1);
-    if (snapshot->icon) {
-        DrawEntryIcon(dc, static_cast<HICON>(snapshot->icon), centreX, centreY, onCursor);
-        DestroyIcon(static_cast<HICON>(snapshot->icon));
-    } else if (snapshot->colourBitmap) {
-        DrawEntryBitmaps(dc, static_cast<HBITMAP>(snapshot->colourBitmap),
-                         static_cast<HBITMAP>(snapshot->maskBitmap), centreX, centreY, onCursor);
-    } else {
+    // The cross says the file is gone or has no icon; an icon still on its way is not drawn
+    // yet, which leaves the cell as bare as an empty one until it arrives.
+    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor) && !entry.iconPending)
         DrawCross(dc, x, y, cellWidth, cellHeight);
+    if (CaptionsShown()) {
+        char name[kEntryNameSize];
+        CaptionNameOf(name, entry.FileName, entry.Attribute);
+        DrawCaptionText(dc, x, y, name);
     }
-    // The bitmaps are released whichever way the cell was drawn.
-    if (snapshot->colourBitmap) DeleteObject(static_cast<HBITMAP>(snapshot->colourBitmap));
-    if (snapshot->maskBitmap) DeleteObject(static_cast<HBITMAP>(snapshot->maskBitmap));
-    snapshot->icon = snapshot->colourBitmap = snapshot->maskBitmap = nullptr;
-    if (CaptionsShown()) PaintEntryCaption(dc, *snapshot, x, y);
+}
+
+// One colour per pixel column (way 0) or row, in the layout of a 32-bit DIB.
+uint32_t* GradientLine(COLORREF startColour, COLORREF endColour, int span) {
+    uint32_t* line = static_cast<uint32_t*>(std::malloc(static_cast<size_t>(span) * 4));
+    if (!line) return nullptr;
+    for (int i = 0; i < span; ++i) {
+        COLORREF c = GradientColourAt(startColour, endColour, i, span);
+        line[i] = static_cast<uint32_t>(GetRValue(c)) << 16 |
+                  static_cast<uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
+    }
+    return line;
 }
 
 } // namespace
@@ -177,24 +209,24 @@ void ResizeOffscreenBuffer(int width, int height) {
 
 void FillColourRect(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
     RECT area = {left, top, right, bottom};
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &area, brush);
-    DeleteObject(brush);
+    FillRect(dc, &area, KeptBrush(colour));
 }
 
 void GradientFill(HDC dc, int x, int y, int width, int height, COLORREF startColour,
                   COLORREF endColour, int way) {
-    if (way == 0) {
-        for (int i = 0; i < width; ++i) {
-            FillColourRect(dc, x + i, y, x + i + 1, y + height,
-                           GradientColourAt(startColour, endColour, i, width));
-        }
-    } else {
-        for (int j = 0; j < height; ++j) {
-            FillColourRect(dc, x, y + j, x + width, y + j + 1,
-                           GradientColourAt(startColour, endColour, j, height));
-        }
-    }
+    if (width <= 0 || height <= 0) return;
+    // One line of colours, stretched across the other direction in one call.
+    int span = way == 0 ? width : height;
+    uint32_t* line = GradientLine(startColour, endColour, span);
+    if (!line) return;
+    int lineWidth = way == 0 ? span : 1;
+    int lineHeight = way == 0 ? 1 : span;
+    BITMAPINFO info = {};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), lineWidth, -lineHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    StretchDIBits(dc, x, y, width, height, 0, 0, lineWidth, lineHeight, line, &info, DIB_RGB_COLORS,
+                  SRCCOPY);
+    std::free(line);
 }
 
 void PaintGrid() {
@@ -237,50 +269,64 @@ void PaintEntries() {
     SetBkMode(dc, TRANSPARENT);
     PaintCursorCell(dc, cellWidth, cellHeight);
 
-    EntrySnapshot* snapshot = static_cast<EntrySnapshot*>(std::calloc(1, sizeof(EntrySnapshot)));
-    if (!snapshot) return;
     int tab = CurrentTab();
     int first = FirstVisibleRow() * columns;
-    // Cells shown for the first time since start-up get their cached icons before they are drawn.
-    BindCachedIcons(tab, first, rows * columns);
+    // Cells shown for the first time since start-up get their icons before they are drawn.
+    BindShownIcons(tab, first, rows * columns);
     int iconMode = GetIconDraw();
+    if (iconMode != 1) ReleaseKeptIcons();
+    HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
     int k = 0;
     for (int i = 0; i < rows; ++i) {
         for (int j = 0; j < columns; ++j, ++k) {
             // Indices are dense: after the first empty cell all others are empty too.
-            if (!GetEntrySnapshot(snapshot, tab, first + k, iconMode, 0)) {
+            const Entry* entry = FindEntry(tab, first + k);
+            if (!entry) {
                 i = rows;
                 break;
             }
             bool onCursor = j == CursorColumn() && i == CursorRow();
-            PaintEntryCell(dc, snapshot, j * cellWidth, i * cellHeight, onCursor);
+            PaintEntryCell(dc, *entry, iconMode, j * cellWidth, i * cellHeight, onCursor);
         }
     }
-    std::free(snapshot);
+    SelectObject(dc, previousFont);
 }
 
 int FitCaption(HDC dc, const char* name, int cellWidth, SIZE* extent) {
-    int m = lstrlenA(name);
-    for (;; --m) {
-        extent->cx = extent->cy = 0;
-        GetTextExtentPoint32A(dc, name, m, extent);
-        if (extent->cx < cellWidth || m == 0) return m;
+    int n = lstrlenA(name);
+    // ends[i]: the width up to the character that byte i belongs to (a two-byte character
+    // gives both its bytes the same end). One spare element: a lone lead byte at the end
+    // is given one too.
+    int ends[kEntryNameSize + 1] = {};
+    *extent = SIZE{0, 0};
+    if (n >= kEntryNameSize || !GetTextExtentExPointA(dc, name, n, 0, nullptr, ends, extent)) {
+        return n;
     }
+    if (extent->cx < cellWidth) return n;
+    // The longest run of whole characters narrower than the cell...
+    int m = 0;
+    for (int i = 0; i < n;) {
+        int next = i + (IsDBCSLeadByteEx(kCaptionCodePage, static_cast<BYTE>(name[i])) ? 2 : 1);
+        if (next > n || ends[next - 1] >= cellWidth) break;
+        m = i = next;
+    }
+    extent->cx = m > 0 ? ends[m - 1] : 0;
+    // ...or one byte more: bytes are dropped one at a time, so a caption may end in the first
+    // byte of a character, which the font draws as a character of its own.
+    if (m + 1 < n && IsDBCSLeadByteEx(kCaptionCodePage, static_cast<BYTE>(name[m]))) {
+        SIZE cut = {0, 0};
+        if (GetTextExtentPoint32A(dc, name, m + 1, &cut) && cut.cx < cellWidth) {
+            *extent = cut;
+            return m + 1;
+        }
+    }
+    return m;
 }
 
 void PaintCaption(HDC dc, int x, int y, const char* name) {
-    HFONT font =
-        CreateFontA(kCaptionHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, 0, 0,
-                    PROOF_QUALITY, FIXED_PITCH | FF_MODERN, kCaptionFace);
-    HGDIOBJ previousFont = SelectObject(dc, font);
-    char text[kEntryNameSize];
-    lstrcpynA(text, name, sizeof text);
-    int cellWidth = CellWidth();
-    SIZE extent;
-    int m = FitCaption(dc, text, cellWidth, &extent);
-    TextOutA(dc, x + ((cellWidth - extent.cx) >> 1), y + CellHeight() - extent.cy - 2, text, m);
+    HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
+    DrawCaptionText(dc, x, y, name);
     SelectObject(dc, previousFont);
-    DeleteObject(font);
 }
 
 void PaintGridLines() {
@@ -291,8 +337,7 @@ void PaintGridLines() {
     int rows = RowCount();
     int width = columns * cellWidth;
     int height = rows * cellHeight;
-    HPEN pen = CreatePen(GridPenStyle(GetGridType()), 0, GetGridColor());
-    HGDIOBJ previousPen = SelectObject(dc, pen);
+    HGDIOBJ previousPen = SelectObject(dc, KeptPen(GridPenStyle(GetGridType()), 0, GetGridColor()));
     POINT previousPosition;
     MoveToEx(dc, 0, 0, &previousPosition);
     // Two-pixel lines frame every cell, the outer border included.
@@ -312,5 +357,4 @@ void PaintGridLines() {
     Line(dc, width - 2, 0, width - 2, height);
     MoveToEx(dc, previousPosition.x, previousPosition.y, nullptr);
     SelectObject(dc, previousPen);
-    DeleteObject(pen);
 }

@@ -41,9 +41,9 @@ class IconLoadingTest : public MainWindowTest {
     ScratchFolder scratch_;
 };
 
-// Start-up marks every entry; the cached icons of the cells on screen come first, then the rest by
-// the timer, the current tab before the others, each captured once.
-TEST_F(IconLoadingTest, MarkedEntriesAreBoundCachedFirstThenByTheTimer) {
+// Start-up marks every entry; the icons of the cells on screen come first, captured where the
+// archive lacks them, then the rest by the timer, the current tab before the others.
+TEST_F(IconLoadingTest, MarkedEntriesOnScreenAreBoundFirstThenByTheTimer) {
     Entry* cached = AddFolder("cached", 0); // bound at once: its icon goes into the archive
     ASSERT_NE(nullptr, cached->colourBits);
     FreeEntryIconBits(cached);
@@ -57,14 +57,12 @@ TEST_F(IconLoadingTest, MarkedEntriesAreBoundCachedFirstThenByTheTimer) {
     EXPECT_EQ(3, PendingIconCount());
     EXPECT_EQ(nullptr, again->colourBits);
 
-    EXPECT_EQ(0, BindCachedIcons(0, 1, 2)); // the cached entry is off screen: left to the timer
-    EXPECT_EQ(1, again->iconPending);
-    EXPECT_EQ(1, BindCachedIcons(0, 0, 1));
-    EXPECT_NE(nullptr, again->colourBits);
-    EXPECT_EQ(1, current->iconPending);
+    EXPECT_EQ(1, BindShownIcons(0, 1, 2)); // not in the archive: captured as it is shown
+    EXPECT_NE(nullptr, current->colourBits);
+    EXPECT_EQ(1, again->iconPending); // off screen: left to the timer
 
     EXPECT_EQ(1, BindPendingIcons(0)); // the current tab's first
-    EXPECT_NE(nullptr, current->colourBits);
+    EXPECT_NE(nullptr, again->colourBits);
     EXPECT_EQ(1, other->iconPending);
 
     StartIconLoading(window_);
@@ -109,12 +107,10 @@ TEST_F(IconLoadingTest, StoredAttributesAreReadAnewBeforeTheTabIsShown) {
     EXPECT_EQ(16u, gone->Attribute); // as stored, until the tab is shown
     EXPECT_EQ(1, present->noIcon);
 
-    BindCachedIcons(0, 0, 2);
+    BindShownIcons(0, 0, 2);
     EXPECT_EQ(kMissingAttributes, gone->Attribute);
     EXPECT_EQ(1, gone->noIcon);
     EXPECT_EQ(0, present->noIcon);
-    EXPECT_EQ(1, present->iconPending); // not in the archive yet: captured by the timer
-    EXPECT_EQ(1, BindPendingIcons(0));
     EXPECT_NE(nullptr, present->colourBits);
     EXPECT_EQ(0, PendingIconCount());
     SettingsRelease();

@@ -5,13 +5,20 @@
 #include "catalogue/tab_names.h"
 #include "commands/scratch_folder.h"
 #include "commands/shortcuts.h"
+#include "res/window_command_ids.h"
+#include "storage/cache_archive.h"
 #include "storage/entry_icons.h"
+#include "storage/icon_loading.h"
 #include "storage/settings.h"
 #include "support/main_window_fixture.h"
+#include "view/drawing_objects.h"
 #include "view/grid.h"
 #include "view/offscreen_buffer.h"
 #include "view/painting.h"
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -211,6 +218,26 @@ TEST_F(PaintingTest, EntriesWithoutIconShowACrossEvenWithoutGridLines) {
     EXPECT_EQ(kGreen, At(97, 97)); // the next cell is empty
 }
 
+// Start-up only marks the entries; a tab's first paint binds the icons of its cells, captured
+// where the archive lacks them, so no cell shows the missing file's cross for an icon on its way.
+TEST_F(PaintingTest, AFirstPaintShowsIconsTheArchiveLackedInsteadOfCrosses) {
+    CacheClear(CacheArchiveAuto());
+    std::string tool = scratch_.InstallRecorder("tool.exe");
+    DeferIconBinding(true);
+    for (int i = 0; i < 40; ++i)
+        Add(tool, GetFileAttributesA(tool.c_str()));
+    DeferIconBinding(false);
+    SetIconDraw(2);
+    PaintGrid();
+    EXPECT_EQ(kGreen, At(10, 10)); // where a cross would run
+    int drawn = 0;
+    for (COLORREF c : Block(16, 16, 32))
+        drawn += c != kGreen;
+    EXPECT_GT(drawn, 50);
+    EXPECT_EQ(0, FindEntry(0, 29)->iconPending);
+    EXPECT_EQ(1, FindEntry(0, 30)->iconPending); // off screen: left to the timer
+}
+
 TEST_F(PaintingTest, IconsInBothBitmapModesAndRaisedOnTheCursor) {
     std::string tool = scratch_.InstallRecorder("tool.exe");
     ASSERT_EQ(0, Add(tool, GetFileAttributesA(tool.c_str())));
@@ -301,6 +328,126 @@ TEST_F(PaintingTest, CaptionWidthMustBeStrictlyLessThanTheCell) {
     EXPECT_EQ(0, FitCaption(dc, "", 65, &extent));
     SelectObject(dc, previous);
     DeleteObject(font);
+}
+
+// FNV-1a over the colours of the grid as the back buffer holds it.
+uint64_t GridPixelsHash(uint64_t hash) {
+    int width = ColumnCount() * CellWidth();
+    int height = RowCount() * CellHeight();
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, copy);
+    BitBlt(dc, 0, 0, width, height, BackBuffer().BufferDc(), 0, 0, SRCCOPY);
+    GdiFlush();
+    const uint32_t* pixel = static_cast<const uint32_t*>(bits);
+    for (int i = 0; i < width * height; ++i)
+        hash = (hash ^ (pixel[i] & 0xFFFFFF)) * 0x100000001B3ull;
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(copy);
+    return hash;
+}
+
+// Icon bits drawn here instead of captured: the same on every machine. With alpha, the
+// colour's fourth byte runs from clear to opaque across the icon.
+void GiveBits(Entry* entry, int seed, bool alpha) {
+    FreeEntryIconBits(entry);
+    entry->colourBits = static_cast<unsigned char*>(std::malloc(kColourBitsSize));
+    entry->maskBits = static_cast<unsigned char*>(std::malloc(kMaskBitsSize));
+    for (int y = 0; y < kIconSide; ++y) {
+        for (int x = 0; x < kIconSide; ++x) {
+            unsigned char* c = entry->colourBits + (y * kIconSide + x) * 4;
+            bool hole = (x - 16) * (x - 16) + (y - 16) * (y - 16) > 15 * 15;
+            c[0] = static_cast<unsigned char>(x * 8 + seed);
+            c[1] = static_cast<unsigned char>(y * 8);
+            c[2] = static_cast<unsigned char>(seed * 40);
+            c[3] = alpha ? static_cast<unsigned char>(hole ? 0 : x * 8 + 7) : 0;
+            if (hole && !alpha) c[0] = c[1] = c[2] = 0;
+            entry->maskBits[(y * kIconSide + x) * 2] = hole ? 0xFF : 0;
+            entry->maskBits[(y * kIconSide + x) * 2 + 1] = hole ? 0x7F : 0;
+        }
+    }
+}
+
+// Every style and size, icon mode, background and cursor cell, painted and summed up into one
+// value per style and mode. The values were taken from the grid as painted when every cell
+// made and freed its own font, icon and bitmaps and a gradient filled one line at a time.
+TEST_F(PaintingTest, EveryStyleModeAndBackgroundPaintsTheSamePixelsAsBefore) {
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const struct {
+        std::string path;
+        DWORD attribute;
+        int bits; // 0: none, 1: opaque, 2: with alpha
+    } entries[] = {
+        {std::string(windows) + "\\notepad.exe", FILE_ATTRIBUTE_ARCHIVE, 1},
+        {scratch_.File("WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW.txt"), FILE_ATTRIBUTE_ARCHIVE, 2},
+        {scratch_.File("gone.exe"), kMissingAttributes, 0},
+        {scratch_.File("setup.old"), FILE_ATTRIBUTE_DIRECTORY, 1},
+        {scratch_.File("日本語のとても長い名前です.exe"), FILE_ATTRIBUTE_ARCHIVE, 2},
+        {scratch_.File("ab日本語日本語日本語日本.txt"), FILE_ATTRIBUTE_ARCHIVE, 1},
+        {scratch_.File("abc日本語日本語日本語日本.txt"), FILE_ATTRIBUTE_ARCHIVE, 2},
+        {scratch_.Write("readme.txt", "text"), FILE_ATTRIBUTE_ARCHIVE, 1},
+        {scratch_.File("i"), FILE_ATTRIBUTE_ARCHIVE, 2},
+    };
+    for (const auto& e : entries) {
+        int k = Add(e.path, e.attribute);
+        if (e.bits) GiveBits(FindEntry(0, k), k, e.bits == 2);
+    }
+    SetGridType(2);
+    SetGColorStart(RGB(16, 32, 48));
+    SetGColorEnd(RGB(250, 240, 200));
+    SetCursorGColorStart(RGB(0, 0, 0));
+    SetCursorGColorEnd(RGB(255, 255, 255));
+    const uint64_t expected[5][3] = {
+        {6191756504946141931ull, 15394138590198555983ull, 9594571978261025195ull},
+        {920813777151325602ull, 14947095289157625983ull, 9219989186192367583ull},
+        {4495659702112405917ull, 13305089260571069179ull, 15501774346874777631ull},
+        {8104293597276795541ull, 17035748859159964168ull, 17258279804339511073ull},
+        {12652405191142874644ull, 271435817764327224ull, 13609501956773923623ull}};
+    for (int style = 0; style < 5; ++style) {
+        for (int mode = 1; mode <= 3; ++mode) {
+            SetIconDraw(mode);
+            uint64_t hash = 0xCBF29CE484222325ull;
+            for (int size = 0; size < 3; ++size) {
+                SendMessageA(window_, WM_COMMAND, IDM_STYLE_STANDARD + style, 0);
+                SendMessageA(window_, WM_COMMAND, IDM_SIZE_STANDARD + size, 0);
+                for (int look = 0; look < 6; ++look) {
+                    SetBackGround(look % 3 == 0 ? 0 : 1);
+                    SetGradWay(look % 3 == 2);
+                    SetCursorGround(look / 3);
+                    SetCursorGradWay(look % 2);
+                    SetGrid(look % 2);
+                    PutCursorOn(look / 3, look % 2);
+                    PaintGrid();
+                    hash = GridPixelsHash(hash);
+                }
+            }
+            EXPECT_EQ(expected[style][mode - 1], hash) << "style " << style << " mode " << mode;
+        }
+    }
+}
+
+// Icons are kept from paint to paint by their bits: bits changed in place (a type's icon is
+// overwritten for every file of the type) give a new icon, and equal bits share one.
+TEST_F(PaintingTest, KeptIconsFollowTheBitsTheyWereMadeFrom) {
+    SetIconDraw(1);
+    GiveBits(FindEntry(0, Add(scratch_.File("a.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, false);
+    GiveBits(FindEntry(0, Add(scratch_.File("b.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, false);
+    PaintGrid();
+    std::vector<COLORREF> before = Block(16, 16, 32);
+    EXPECT_EQ(before, Block(65 + 16, 16, 32));
+    EXPECT_EQ(1, KeptIconCount());
+    std::memset(FindEntry(0, 0)->colourBits, 0xFF, kColourBitsSize);
+    PaintGrid();
+    EXPECT_NE(before, Block(16, 16, 32));
+    EXPECT_EQ(before, Block(65 + 16, 16, 32));
+    SetIconDraw(2);
+    PaintGrid();
+    EXPECT_EQ(0, KeptIconCount()); // the other modes draw without them
 }
 
 TEST(CaptionName, FilesLoseTheirExtensionFoldersKeepIt) {

@@ -1,12 +1,19 @@
 // qdxctl wait [seconds]  - waits until the launcher's window is shown (exit 0) or not (1)
 // qdxctl close [seconds] - posts WM_CLOSE to it and waits until its process has ended
 // qdxctl time EXE        - starts EXE, prints the milliseconds until its window is shown and
-//                          answers a message (its first paint is done by then), closes it
+//                          painted (no update region left), closes it
+// qdxctl frames ROUNDS REPAINTS
+//                        - times tab switches of the running launcher, ROUNDS times from the
+//                          first tab to the last with the N key and back with the B key (after
+//                          one such round untimed), then REPAINTS repaints of the whole window;
+//                          each from the key or the invalidation until the window and its
+//                          controls are painted again, one line each
 // qdxctl command ID      - posts the menu command ID to the launcher, as its menu does
 // qdxctl rect [TITLE]    - waits for the launcher's window (or the shown window titled TITLE)
 //                          and prints its screen rectangle as WxH+X+Y, for cropping pictures
 // qdxctl dismiss TITLE   - closes the window titled TITLE as its close box does
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +21,10 @@
 
 namespace {
 
+const char kLauncherClass[] = "VARROW";
+
 HWND FindLauncher() {
-    HWND window = FindWindowA("VARROW", "Varrowin");
+    HWND window = FindWindowA(kLauncherClass, "Varrowin");
     return (window && IsWindowVisible(window)) ? window : nullptr;
 }
 
@@ -51,22 +60,6 @@ int Close(DWORD seconds) {
     return code == 0 ? 0 : 1;
 }
 
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM param) {
-    Search* search = reinterpret_cast<Search*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    char cls[32] = "";
-    GetClassNameA(window, cls, sizeof cls);
-    if (owner != search->processId || lstrcmpA(cls, "VARROW") != 0) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
 // Starts the program from its own folder and returns its process, or false.
 bool Start(const char* exe, PROCESS_INFORMATION* process) {
     char folder[MAX_PATH];
@@ -81,15 +74,30 @@ bool Start(const char* exe, PROCESS_INFORMATION* process) {
                           slash ? folder : nullptr, &startup, process) != 0;
 }
 
-HWND WaitShown(DWORD processId, DWORD seconds) {
+// Shown and painted: a sent message would be answered before the first WM_PAINT, but the update
+// region only empties once a paint is done.
+bool IsPainted(HWND window) {
+    return IsWindowVisible(window) && !GetUpdateRect(window, nullptr, FALSE);
+}
+
+// Polls every millisecond until the program's window is shown and painted; null when the
+// program ends first or the time runs out.
+HWND WaitPainted(HANDLE process, DWORD seconds) {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < seconds * 1000) {
-        Search search = {processId, nullptr};
-        EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found && IsWindowVisible(search.found)) return search.found;
-        Sleep(1);
+        HWND window = FindWindowA(kLauncherClass, nullptr);
+        if (window && IsPainted(window)) return window;
+        if (WaitForSingleObject(process, 1) == WAIT_OBJECT_0) return nullptr;
     }
     return nullptr;
+}
+
+double MillisecondsSince(const LARGE_INTEGER& begin) {
+    LARGE_INTEGER frequency, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 int CloseAndWait(HWND window, const PROCESS_INFORMATION& process) {
@@ -101,22 +109,103 @@ int CloseAndWait(HWND window, const PROCESS_INFORMATION& process) {
 }
 
 int Time(const char* exe) {
-    LARGE_INTEGER frequency, begin, end;
-    QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER begin;
     QueryPerformanceCounter(&begin);
     PROCESS_INFORMATION process;
     if (!Start(exe, &process)) return 1;
-    HWND window = WaitShown(process.dwProcessId, 300);
-    DWORD_PTR ignored = 0;
-    if (!window || !SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 300000, &ignored)) {
+    HWND window = WaitPainted(process.hProcess, 300);
+    if (!window) {
         std::fprintf(stderr, "qdxctl: no window from %s\n", exe);
         TerminateProcess(process.hProcess, 1);
         return 1;
     }
-    QueryPerformanceCounter(&end);
-    std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) /
-                              static_cast<double>(frequency.QuadPart));
+    std::printf("%.1f\n", MillisecondsSince(begin));
     return CloseAndWait(window, process);
+}
+
+BOOL CALLBACK FindUnpaintedChild(HWND child, LPARAM found) {
+    if (!IsWindowVisible(child) || !GetUpdateRect(child, nullptr, FALSE)) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+// The window and the controls in it are painted: what a user sees of a switch or a repaint
+// includes the tab strip, the scroll bar and the status bar.
+bool IsWholeWindowPainted(HWND window) {
+    if (GetUpdateRect(window, nullptr, FALSE)) return false;
+    bool found = false;
+    EnumChildWindows(window, FindUnpaintedChild, reinterpret_cast<LPARAM>(&found));
+    return !found;
+}
+
+// Waits about a tenth of a millisecond: a switch in the bare styles takes less than one, so a
+// millisecond's poll would round it to whole polls. Where the system cannot wait that short,
+// it waits its shortest.
+void PollPause() {
+    typedef LONG(WINAPI * DelayExecution)(BOOLEAN, const LARGE_INTEGER*);
+    static DelayExecution delay = reinterpret_cast<DelayExecution>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDelayExecution")));
+    LARGE_INTEGER interval;
+    interval.QuadPart = -1000; // 100 ns units, relative
+    if (delay) {
+        delay(FALSE, &interval);
+    } else {
+        Sleep(1);
+    }
+}
+
+// Polls until what was invalidated is painted; false after ten seconds.
+bool WaitRepainted(HWND window) {
+    LARGE_INTEGER begin;
+    QueryPerformanceCounter(&begin);
+    while (MillisecondsSince(begin) < 10000) {
+        if (IsWholeWindowPainted(window)) return true;
+        PollPause();
+    }
+    return false;
+}
+
+// A key press as the window procedure gets it; answered once the key's handler has run, so
+// the invalidation it makes is in place when the wait for the paint begins.
+bool PressKey(HWND window, WPARAM key) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_KEYDOWN, key, 1, SMTO_NORMAL, 10000, &ignored) &&
+           SendMessageTimeoutA(window, WM_KEYUP, key, 0xC0000001, SMTO_NORMAL, 10000, &ignored);
+}
+
+bool TimedSwitch(HWND window, WPARAM key, bool print) {
+    LARGE_INTEGER begin;
+    QueryPerformanceCounter(&begin);
+    if (!PressKey(window, key) || !WaitRepainted(window)) return false;
+    if (print) std::printf("switch %.2f\n", MillisecondsSince(begin));
+    return true;
+}
+
+int Frames(int rounds, int repaints) {
+    HWND window = FindLauncher();
+    HWND strip = window ? FindWindowExA(window, nullptr, WC_TABCONTROLA, nullptr) : nullptr;
+    if (!strip) {
+        std::fprintf(stderr, "qdxctl: no launcher window\n");
+        return 1;
+    }
+    int tabs = static_cast<int>(SendMessageA(strip, TCM_GETITEMCOUNT, 0, 0));
+    while (SendMessageA(strip, TCM_GETCURSEL, 0, 0) > 0)
+        if (!PressKey(window, 'B') || !WaitRepainted(window)) return 1;
+    // One round untimed: what the first sight of a tab makes once is not a switch's cost.
+    for (int r = -1; r < rounds; ++r) {
+        for (int i = 1; i < tabs; ++i)
+            if (!TimedSwitch(window, 'N', r >= 0)) return 1;
+        for (int i = 1; i < tabs; ++i)
+            if (!TimedSwitch(window, 'B', r >= 0)) return 1;
+    }
+    for (int i = 0; i < repaints; ++i) {
+        LARGE_INTEGER begin;
+        QueryPerformanceCounter(&begin);
+        InvalidateRect(window, nullptr, FALSE);
+        if (!WaitRepainted(window)) return 1;
+        std::printf("repaint %.2f\n", MillisecondsSince(begin));
+    }
+    return 0;
 }
 
 int Command(int id) {
@@ -167,11 +256,13 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "wait") == 0) return Wait(seconds);
     if (argc > 1 && std::strcmp(argv[1], "close") == 0) return Close(seconds);
     if (argc > 2 && std::strcmp(argv[1], "time") == 0) return Time(argv[2]);
+    if (argc > 3 && std::strcmp(argv[1], "frames") == 0)
+        return Frames(std::atoi(argv[2]), std::atoi(argv[3]));
     if (argc > 2 && std::strcmp(argv[1], "command") == 0) return Command(std::atoi(argv[2]));
     if (argc > 1 && std::strcmp(argv[1], "rect") == 0)
         return PrintRect(argc > 2 ? argv[2] : nullptr);
     if (argc > 2 && std::strcmp(argv[1], "dismiss") == 0) return Dismiss(argv[2]);
-    std::fprintf(stderr, "usage: qdxctl wait|close [seconds] | time EXE | command ID | "
-                         "rect [TITLE] | dismiss TITLE\n");
+    std::fprintf(stderr, "usage: qdxctl wait|close [seconds] | time EXE | frames ROUNDS REPAINTS | "
+                         "command ID | rect [TITLE] | dismiss TITLE\n");
     return 2;
 }
