@@ -22,11 +22,25 @@ struct KeptObject {
     HGDIOBJ object;
 };
 
+} // namespace
+
+// What the system's DrawIcon does with an icon, taken apart once so that a paint can redo it
+// with plain blits (the system makes and frees a device context for every icon it draws, and
+// converts a monochrome mask pixel by pixel). Two forms cover the icons the system draws:
+// - masked: the mask is ANDed in, then the colour XORed (an icon without alpha);
+// - blended: the colour, premultiplied, is laid over with its alpha (an icon with alpha).
+// An icon whose drawing fits neither is kept as an icon and drawn by the system.
 struct KeptIcon {
     uint64_t key;
-    HICON icon;
+    HBITMAP picture; // 32 x 64, top-down: the colour above, the mask (masked form) below
+    bool blended;
+    HICON icon; // only when the picture could not take the drawing apart
     unsigned lastUse;
 };
+
+namespace {
+
+const uint32_t kRgb = 0xFFFFFF;
 
 HFONT g_captionFont;
 KeptObject g_pens[kKeptPens];
@@ -35,6 +49,20 @@ int g_nextPen, g_nextBrush;
 KeptIcon g_icons[kKeptIcons];
 int g_iconCount;
 unsigned g_iconClock;
+HDC g_pictureDc;
+
+typedef BOOL(WINAPI* AlphaBlendFunction)(HDC, int, int, int, int, HDC, int, int, int, int,
+                                         BLENDFUNCTION);
+// Looked up, not linked: a system without it draws blended icons itself.
+AlphaBlendFunction AlphaBlender() {
+    static AlphaBlendFunction blend = [] {
+        HMODULE module = LoadLibraryA("msimg32.dll");
+        return module ? reinterpret_cast<AlphaBlendFunction>(
+                            reinterpret_cast<void*>(GetProcAddress(module, "AlphaBlend")))
+                      : nullptr;
+    }();
+    return blend;
+}
 
 template <int N, typename Make>
 HGDIOBJ KeptObjectOf(KeptObject (&table)[N], int* next, int style, int width, COLORREF colour,
@@ -76,14 +104,99 @@ uint64_t BitsKey(const unsigned char* colourBits, const unsigned char* maskBits)
     return static_cast<uint64_t>(high) << 32 | low;
 }
 
-// The slot for a new icon: a free one, else the one drawn longest ago (its icon destroyed).
+void ReleaseKeptIcon(KeptIcon& kept) {
+    if (kept.picture) DeleteObject(kept.picture);
+    if (kept.icon) DestroyIcon(kept.icon);
+    kept = KeptIcon{};
+}
+
+// The slot for a new icon: a free one, else the one drawn longest ago (released first).
 KeptIcon& FreeIconSlot() {
     if (g_iconCount < kKeptIcons) return g_icons[g_iconCount++];
     KeptIcon* oldest = &g_icons[0];
     for (KeptIcon& kept : g_icons)
         if (g_iconClock - kept.lastUse > g_iconClock - oldest->lastUse) oldest = &kept;
-    DestroyIcon(oldest->icon);
+    ReleaseKeptIcon(*oldest);
     return *oldest;
+}
+
+bool HasAlpha(const unsigned char* colourBits) {
+    for (int i = 3; i < kColourBitsSize; i += 4)
+        if (colourBits[i]) return true;
+    return false;
+}
+
+HBITMAP PictureSection(uint32_t** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), kIconSide, -2 * kIconSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* memory = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    *bits = static_cast<uint32_t*>(memory);
+    return section;
+}
+
+// The icon drawn by the system onto black (above) and onto white (below).
+bool DrawOnBlackAndWhite(HICON icon, HBITMAP section, uint32_t* bits) {
+    const int n = kIconSide * kIconSide;
+    for (int i = 0; i < n; ++i) {
+        bits[i] = 0;
+        bits[n + i] = kRgb;
+    }
+    HGDIOBJ previous = SelectObject(g_pictureDc, section);
+    bool drawn = DrawIcon(g_pictureDc, 0, 0, icon) && DrawIcon(g_pictureDc, 0, kIconSide, icon);
+    SelectObject(g_pictureDc, previous);
+    GdiFlush();
+    return drawn;
+}
+
+// Turns the two drawings into the picture of the form: on black a pixel shows its colour
+// (premultiplied when blended); on white a masked pixel shows the same colour or its inverse,
+// a blended one its colour plus 255 - alpha on every channel. False when they do not fit.
+bool TakeApart(uint32_t* bits, bool blended) {
+    const int n = kIconSide * kIconSide;
+    for (int i = 0; i < n; ++i) {
+        uint32_t black = bits[i] & kRgb;
+        uint32_t white = bits[n + i] & kRgb;
+        if (!blended) {
+            if (white != black && white != (black ^ kRgb)) return false;
+            bits[i] = black;
+            bits[n + i] = white == black ? 0 : kRgb;
+            continue;
+        }
+        int alpha = 255 - static_cast<int>((white & 0xFF) - (black & 0xFF));
+        if (alpha > 255) return false;
+        for (int shift = 0; shift < 24; shift += 8) {
+            int onBlack = static_cast<int>((black >> shift) & 0xFF);
+            int onWhite = static_cast<int>((white >> shift) & 0xFF);
+            if (255 - (onWhite - onBlack) != alpha || onBlack > alpha) return false;
+        }
+        bits[i] = black | static_cast<uint32_t>(alpha) << 24;
+    }
+    return true;
+}
+
+// Fills a slot for the icon of these bits.
+bool MakeKeptIcon(KeptIcon* kept, const unsigned char* colourBits, const unsigned char* maskBits) {
+    HICON icon = IconFromBits(colourBits, maskBits);
+    if (!icon) return false;
+    if (!g_pictureDc) g_pictureDc = CreateCompatibleDC(nullptr);
+    kept->blended = HasAlpha(colourBits);
+    uint32_t* bits = nullptr;
+    HBITMAP picture = nullptr;
+    // The picture reproduces the system's drawing of a 32 x 32 icon; at another icon size
+    // the system stretches it.
+    bool fits = g_pictureDc && GetSystemMetrics(SM_CXICON) == kIconSide &&
+                GetSystemMetrics(SM_CYICON) == kIconSide && (!kept->blended || AlphaBlender());
+    if (fits) picture = PictureSection(&bits);
+    if (picture && DrawOnBlackAndWhite(icon, picture, bits) && TakeApart(bits, kept->blended)) {
+        kept->picture = picture;
+        DestroyIcon(icon);
+    } else {
+        if (picture) DeleteObject(picture);
+        kept->icon = icon;
+    }
+    return true;
 }
 
 } // namespace
@@ -107,30 +220,54 @@ HBRUSH KeptBrush(COLORREF colour) {
                                             [=] { return CreateSolidBrush(colour); }));
 }
 
-HICON KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
+const KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
     if (!colourBits || !maskBits) return nullptr;
     uint64_t key = BitsKey(colourBits, maskBits);
     ++g_iconClock;
     for (int i = 0; i < g_iconCount; ++i) {
         if (g_icons[i].key == key) {
             g_icons[i].lastUse = g_iconClock;
-            return g_icons[i].icon;
+            return &g_icons[i];
         }
     }
-    HICON icon = IconFromBits(colourBits, maskBits);
-    if (!icon) return nullptr;
+    KeptIcon made = {key, nullptr, false, nullptr, g_iconClock};
+    if (!MakeKeptIcon(&made, colourBits, maskBits)) return nullptr;
     KeptIcon& slot = FreeIconSlot();
-    slot = {key, icon, g_iconClock};
-    return icon;
+    slot = made;
+    return &slot;
+}
+
+void DrawKeptIcon(HDC dc, const KeptIcon* kept, int x, int y) {
+    if (kept->icon) {
+        DrawIcon(dc, x, y, kept->icon);
+        return;
+    }
+    HGDIOBJ previous = SelectObject(g_pictureDc, kept->picture);
+    if (kept->blended) {
+        BLENDFUNCTION over = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlender()(dc, x, y, kIconSide, kIconSide, g_pictureDc, 0, 0, kIconSide, kIconSide,
+                       over);
+    } else {
+        BitBlt(dc, x, y, kIconSide, kIconSide, g_pictureDc, 0, kIconSide, SRCAND);
+        BitBlt(dc, x, y, kIconSide, kIconSide, g_pictureDc, 0, 0, SRCINVERT);
+    }
+    SelectObject(g_pictureDc, previous);
 }
 
 int KeptIconCount() {
     return g_iconCount;
 }
 
+int KeptIconsDrawnBySystem() {
+    int n = 0;
+    for (int i = 0; i < g_iconCount; ++i)
+        n += g_icons[i].icon != nullptr;
+    return n;
+}
+
 void ReleaseKeptIcons() {
     for (int i = 0; i < g_iconCount; ++i)
-        DestroyIcon(g_icons[i].icon);
+        ReleaseKeptIcon(g_icons[i]);
     g_iconCount = 0;
 }
 
@@ -140,4 +277,6 @@ void ReleaseDrawingObjects() {
     DeleteKept(g_pens);
     DeleteKept(g_brushes);
     ReleaseKeptIcons();
+    if (g_pictureDc) DeleteDC(g_pictureDc);
+    g_pictureDc = nullptr;
 }

@@ -80,13 +80,14 @@ void PaintCursorCell(HDC dc, int cellWidth, int cellHeight) {
     }
 }
 
-void DrawEntryIcon(HDC dc, HICON icon, int centreX, int centreY, bool onCursor) {
+// Calls draw(x, y) for the icon's top-left corner, twice on the cursor cell: raised by two
+// pixels with a one-pixel trail.
+template <typename Draw> void DrawAtIconPlace(int centreX, int centreY, bool onCursor, Draw draw) {
     if (onCursor) {
-        // Raised by two pixels with a one-pixel trail.
-        DrawIcon(dc, centreX - (kIconHalf + 1), centreY - (kIconHalf + 1), icon);
-        DrawIcon(dc, centreX - (kIconHalf + 2), centreY - (kIconHalf + 2), icon);
+        draw(centreX - (kIconHalf + 1), centreY - (kIconHalf + 1));
+        draw(centreX - (kIconHalf + 2), centreY - (kIconHalf + 2));
     } else {
-        DrawIcon(dc, centreX - kIconHalf, centreY - kIconHalf, icon);
+        draw(centreX - kIconHalf, centreY - kIconHalf);
     }
 }
 
@@ -132,9 +133,12 @@ void DrawCaptionText(HDC dc, int x, int y, const char* name) {
 bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centreY, bool onCursor) {
     bool hasBits = entry.colourBits && entry.maskBits;
     if (iconMode == 1 && hasBits) {
-        HICON icon = KeptBitsIcon(entry.colourBits, entry.maskBits);
-        if (icon) DrawEntryIcon(dc, icon, centreX, centreY, onCursor);
-        return icon != nullptr;
+        const KeptIcon* kept = KeptBitsIcon(entry.colourBits, entry.maskBits);
+        if (kept) {
+            DrawAtIconPlace(centreX, centreY, onCursor,
+                            [&](int x, int y) { DrawKeptIcon(dc, kept, x, y); });
+        }
+        return kept != nullptr;
     }
     if (iconMode == 2 && hasBits) {
         DrawEntryBitmaps(dc, entry, centreX, centreY, onCursor);
@@ -144,7 +148,7 @@ bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centr
         // Asked of the shell at every paint: the icon shows what the file looks like now.
         HICON icon = EntryShellIcon(entry);
         if (!icon) return false;
-        DrawEntryIcon(dc, icon, centreX, centreY, onCursor);
+        DrawAtIconPlace(centreX, centreY, onCursor, [&](int x, int y) { DrawIcon(dc, x, y, icon); });
         DestroyIcon(icon);
         return true;
     }

@@ -439,10 +439,12 @@ TEST_F(PaintingTest, KeptIconsFollowTheBitsTheyWereMadeFrom) {
     SetIconDraw(1);
     GiveBits(FindEntry(0, Add(scratch_.File("a.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, false);
     GiveBits(FindEntry(0, Add(scratch_.File("b.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, false);
+    GiveBits(FindEntry(0, Add(scratch_.File("c.exe"), FILE_ATTRIBUTE_ARCHIVE)), 2, true);
     PaintGrid();
     std::vector<COLORREF> before = Block(16, 16, 32);
     EXPECT_EQ(before, Block(65 + 16, 16, 32));
-    EXPECT_EQ(1, KeptIconCount());
+    EXPECT_EQ(2, KeptIconCount());
+    EXPECT_EQ(0, KeptIconsDrawnBySystem()); // both forms are drawn from kept pictures
     std::memset(FindEntry(0, 0)->colourBits, 0xFF, kColourBitsSize);
     PaintGrid();
     EXPECT_NE(before, Block(16, 16, 32));
