@@ -89,19 +89,22 @@ bool IconBindingDeferred() {
 
 int BindShownIcons(int t, int first, int count) {
     if (g_binding) return 0;
-    CloseHold hold; // the marked entries are walked across a possible box
+    CloseHold hold; // the shown entries are bound across a possible box
     g_binding = true;
     int bound = 0;
-    ForEachMarked(t, [&](Entry* e) {
-        if (e->index < first || e->index - first >= count) return true;
+    // Only the shown cells are looked at: a walk over the whole tab at every paint would cost
+    // more than the painting of its cells.
+    for (int k = first; k < first + count; ++k) {
+        Entry* e = FindEntry(t, k);
+        if (!e) break;
+        if (!e->iconPending && !e->attributesPending) continue;
         RefreshAttributes(e);
-        if (!e->iconPending) return true;
+        if (!e->iconPending) continue;
         char folder[kIconFolderSize];
         TabEntryIconFolder(folder, t, e->FilePath);
         BindMarked(e, folder);
         ++bound;
-        return true;
-    });
+    }
     g_binding = false;
     return bound;
 }
