@@ -17,10 +17,11 @@ struct KeptIcon;
 // are kept by the bits' content: equal bits share one icon, changed bits get a new one, and
 // when the table is full the icon drawn longest ago is released. The pointer holds until the
 // next call.
-const KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits);
+KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits);
 // Draws it at x, y exactly as DrawIcon draws the icon made from its bits, in a fraction of
-// the time.
-void DrawKeptIcon(HDC dc, const KeptIcon* icon, int x, int y);
+// the time. under: the plain colour the square beneath is filled with (as FillRect fills it),
+// or CLR_INVALID when it holds anything else.
+void DrawKeptIcon(HDC dc, KeptIcon* icon, int x, int y, COLORREF under);
 int KeptIconCount();
 // How many of them the system draws, because their drawing could not be taken apart.
 int KeptIconsDrawnBySystem();

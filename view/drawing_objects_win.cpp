@@ -41,6 +41,8 @@ struct KeptIcon {
     HBITMAP picture; // 32 x 64, top-down: the colour above, the mask (masked form) below
     bool blended;
     HICON icon; // only when the picture could not take the drawing apart
+    HBITMAP composed;    // the icon laid over a plain colour, in the grid's own format
+    COLORREF composedOn; // that colour
     unsigned lastUse;
 };
 
@@ -56,6 +58,7 @@ KeptIcon g_icons[kKeptIcons];
 int g_iconCount;
 unsigned g_iconClock;
 HDC g_pictureDc;
+HDC g_composedDc;
 
 typedef BOOL(WINAPI* AlphaBlendFunction)(HDC, int, int, int, int, HDC, int, int, int, int,
                                          BLENDFUNCTION);
@@ -117,6 +120,7 @@ BitsKey KeyOfBits(const unsigned char* colourBits, const unsigned char* maskBits
 
 void ReleaseKeptIcon(KeptIcon& kept) {
     if (kept.picture) DeleteObject(kept.picture);
+    if (kept.composed) DeleteObject(kept.composed);
     if (kept.icon) DestroyIcon(kept.icon);
     kept = KeptIcon{};
 }
@@ -137,10 +141,11 @@ bool HasAlpha(const unsigned char* colourBits) {
     return false;
 }
 
-HBITMAP PictureSection(uint32_t** bits) {
+// A top-down 32-bit section of kIconSide columns (the system selects a section into a device
+// context far quicker than a bitmap of the screen's own kind).
+HBITMAP IconSection(int rows, uint32_t** bits) {
     BITMAPINFO info = {};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), kIconSide, -2 * kIconSide, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kIconSide, -rows, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* memory = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     *bits = static_cast<uint32_t*>(memory);
@@ -199,7 +204,7 @@ bool MakeKeptIcon(KeptIcon* kept, const unsigned char* colourBits, const unsigne
     // the system stretches it.
     bool fits = g_pictureDc && GetSystemMetrics(SM_CXICON) == kIconSide &&
                 GetSystemMetrics(SM_CYICON) == kIconSide && (!kept->blended || AlphaBlender());
-    if (fits) picture = PictureSection(&bits);
+    if (fits) picture = IconSection(2 * kIconSide, &bits);
     if (picture && DrawOnBlackAndWhite(icon, picture, bits) && TakeApart(bits, kept->blended)) {
         kept->picture = picture;
         DestroyIcon(icon);
@@ -231,7 +236,7 @@ HBRUSH KeptBrush(COLORREF colour) {
                                             [=] { return CreateSolidBrush(colour); }));
 }
 
-const KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
+KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
     if (!colourBits || !maskBits) return nullptr;
     BitsKey key = KeyOfBits(colourBits, maskBits);
     ++g_iconClock;
@@ -241,18 +246,16 @@ const KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned cha
             return &g_icons[i];
         }
     }
-    KeptIcon made = {key, nullptr, false, nullptr, g_iconClock};
+    KeptIcon made = {key, nullptr, false, nullptr, nullptr, CLR_INVALID, g_iconClock};
     if (!MakeKeptIcon(&made, colourBits, maskBits)) return nullptr;
     KeptIcon& slot = FreeIconSlot();
     slot = made;
     return &slot;
 }
 
-void DrawKeptIcon(HDC dc, const KeptIcon* kept, int x, int y) {
-    if (kept->icon) {
-        DrawIcon(dc, x, y, kept->icon);
-        return;
-    }
+namespace {
+
+void BlitPicture(HDC dc, const KeptIcon* kept, int x, int y) {
     HGDIOBJ previous = SelectObject(g_pictureDc, kept->picture);
     if (kept->blended) {
         BLENDFUNCTION over = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -263,6 +266,49 @@ void DrawKeptIcon(HDC dc, const KeptIcon* kept, int x, int y) {
         BitBlt(dc, x, y, kIconSide, kIconSide, g_pictureDc, 0, 0, SRCINVERT);
     }
     SelectObject(g_pictureDc, previous);
+}
+
+// 32 bits per pixel, as the square an icon is composed on.
+bool HasPixelsOf32Bits(HDC dc) {
+    BITMAP target = {};
+    return GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof target, &target) &&
+           target.bmBitsPixel == 32;
+}
+
+// Lays the icon over a square filled as the grid fills its background. The square has the
+// grid's format of pixel, so the result is what the grid itself would show; false when it
+// cannot be made.
+bool ComposeOn(HDC dc, KeptIcon* kept, COLORREF under) {
+    if (kept->composed && kept->composedOn == under) return true;
+    if (!HasPixelsOf32Bits(dc)) return false;
+    if (!g_composedDc) g_composedDc = CreateCompatibleDC(nullptr);
+    uint32_t* bits = nullptr;
+    if (!kept->composed) kept->composed = IconSection(kIconSide, &bits);
+    if (!g_composedDc || !kept->composed) return false;
+    HGDIOBJ previous = SelectObject(g_composedDc, kept->composed);
+    RECT square = {0, 0, kIconSide, kIconSide};
+    FillRect(g_composedDc, &square, KeptBrush(under));
+    BlitPicture(g_composedDc, kept, 0, 0);
+    SelectObject(g_composedDc, previous);
+    kept->composedOn = under;
+    return true;
+}
+
+} // namespace
+
+void DrawKeptIcon(HDC dc, KeptIcon* kept, int x, int y, COLORREF under) {
+    if (kept->icon) {
+        DrawIcon(dc, x, y, kept->icon);
+        return;
+    }
+    // Over a plain colour the icon looks the same every time: one copy draws it.
+    if (under != CLR_INVALID && ComposeOn(dc, kept, under)) {
+        HGDIOBJ previous = SelectObject(g_composedDc, kept->composed);
+        BitBlt(dc, x, y, kIconSide, kIconSide, g_composedDc, 0, 0, SRCCOPY);
+        SelectObject(g_composedDc, previous);
+        return;
+    }
+    BlitPicture(dc, kept, x, y);
 }
 
 int KeptIconCount() {
@@ -289,5 +335,6 @@ void ReleaseDrawingObjects() {
     DeleteKept(g_brushes);
     ReleaseKeptIcons();
     if (g_pictureDc) DeleteDC(g_pictureDc);
-    g_pictureDc = nullptr;
+    if (g_composedDc) DeleteDC(g_composedDc);
+    g_pictureDc = g_composedDc = nullptr;
 }

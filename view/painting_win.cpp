@@ -119,24 +119,69 @@ bool CaptionsShown() {
     return !(GetStyle() != 0 && GetSize() == 2);
 }
 
-// Draws the caption with the font selected in dc.
+// The fit of a caption as last measured, by its text and the cell's width: every paint draws
+// the same captions again, always in the caption font.
+struct CaptionFit {
+    uint64_t key; // 0: none yet
+    int length;
+    SIZE extent;
+};
+const int kCaptionFits = 1024;
+CaptionFit g_captionFits[kCaptionFits];
+
+uint64_t CaptionKey(const char* text, int cellWidth) {
+    uint32_t low = 2166136261u ^ static_cast<uint32_t>(cellWidth);
+    uint32_t high = 0x9E3779B9u;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+        low = (low ^ *p) * 16777619u;
+        high = (high ^ *p) * 0x85EBCA6Bu + (high >> 15);
+    }
+    uint64_t key = static_cast<uint64_t>(high) << 32 | low;
+    return key ? key : 1;
+}
+
+// FitCaption in the caption font, measured once per text and width.
+int FitCaptionOnce(HDC dc, const char* text, int cellWidth, SIZE* extent) {
+    uint64_t key = CaptionKey(text, cellWidth);
+    CaptionFit& fit = g_captionFits[key % kCaptionFits];
+    if (fit.key != key) {
+        fit.length = FitCaption(dc, text, cellWidth, &fit.extent);
+        fit.key = key;
+    }
+    *extent = fit.extent;
+    int n = lstrlenA(text);
+    return fit.length < n ? fit.length : n;
+}
+
+// Draws the caption with the caption font selected in dc.
 void DrawCaptionText(HDC dc, int x, int y, const char* name) {
     char text[kEntryNameSize];
     lstrcpynA(text, name, sizeof text);
     int cellWidth = CellWidth();
     SIZE extent;
-    int m = FitCaption(dc, text, cellWidth, &extent);
+    int m = FitCaptionOnce(dc, text, cellWidth, &extent);
     TextOutA(dc, x + ((cellWidth - extent.cx) >> 1), y + CellHeight() - extent.cy - 2, text, m);
 }
 
+// The colour the whole grid is filled with, CLR_INVALID under a gradient or the desktop.
+COLORREF PlainGroundColour() {
+    int ground = GetBackGround();
+    if (ground == 1 || (ground == 2 && PaintOsVersionCode() >= 8)) return CLR_INVALID;
+    return GetColor();
+}
+
 // Draws the icon of one entry in the given mode: true, or false when it has none to show.
-bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centreY, bool onCursor) {
+// ground: the plain background colour, or CLR_INVALID.
+bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centreY, bool onCursor,
+                COLORREF ground) {
     bool hasBits = entry.colourBits && entry.maskBits;
     if (iconMode == 1 && hasBits) {
-        const KeptIcon* kept = KeptBitsIcon(entry.colourBits, entry.maskBits);
+        KeptIcon* kept = KeptBitsIcon(entry.colourBits, entry.maskBits);
+        // The cursor's cell has its own ground, and its second icon lies over the first.
+        COLORREF under = onCursor ? CLR_INVALID : ground;
         if (kept) {
             DrawAtIconPlace(centreX, centreY, onCursor,
-                            [&](int x, int y) { DrawKeptIcon(dc, kept, x, y); });
+                            [&](int x, int y) { DrawKeptIcon(dc, kept, x, y, under); });
         }
         return kept != nullptr;
     }
@@ -155,14 +200,15 @@ bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centr
     return false;
 }
 
-void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool onCursor) {
+void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool onCursor,
+                    COLORREF ground) {
     int cellWidth = CellWidth();
     int cellHeight = CellHeight();
     int centreX = x + (cellWidth >> 1);
     int centreY = y + (cellHeight >> 1);
     // The cross says the file is gone or has no icon; an icon still on its way is not drawn
     // yet, which leaves the cell as bare as an empty one until it arrives.
-    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor) && !entry.iconPending)
+    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor, ground) && !entry.iconPending)
         DrawCross(dc, x, y, cellWidth, cellHeight);
     if (CaptionsShown()) {
         char name[kEntryNameSize];
@@ -280,6 +326,7 @@ void PaintEntries() {
     int iconMode = GetIconDraw();
     if (iconMode != 1) ReleaseKeptIcons();
     HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
+    COLORREF ground = PlainGroundColour();
     int k = 0;
     for (int i = 0; i < rows; ++i) {
         for (int j = 0; j < columns; ++j, ++k) {
@@ -290,7 +337,7 @@ void PaintEntries() {
                 break;
             }
             bool onCursor = j == CursorColumn() && i == CursorRow();
-            PaintEntryCell(dc, *entry, iconMode, j * cellWidth, i * cellHeight, onCursor);
+            PaintEntryCell(dc, *entry, iconMode, j * cellWidth, i * cellHeight, onCursor, ground);
         }
     }
     SelectObject(dc, previousFont);

@@ -1,13 +1,13 @@
 // qdxctl wait [seconds]  - waits until the launcher's window is shown (exit 0) or not (1)
 // qdxctl close [seconds] - posts WM_CLOSE to it and waits until its process has ended
 // qdxctl time EXE        - starts EXE, prints the milliseconds until its window is shown and
-//                          painted (no update region left), closes it
+//                          its first paint is done, closes it
 // qdxctl frames ROUNDS REPAINTS
 //                        - times tab switches of the running launcher, ROUNDS times from the
 //                          first tab to the last with the N key and back with the B key (after
 //                          one such round untimed), then REPAINTS repaints of the whole window;
 //                          each from the key or the invalidation until the window and its
-//                          controls are painted again, one line each
+//                          controls are painted again and the paint is done, one line each
 // qdxctl command ID      - posts the menu command ID to the launcher, as its menu does
 // qdxctl rect [TITLE]    - waits for the launcher's window (or the shown window titled TITLE)
 //                          and prints its screen rectangle as WxH+X+Y, for cropping pictures
@@ -74,10 +74,19 @@ bool Start(const char* exe, PROCESS_INFORMATION* process) {
                           slash ? folder : nullptr, &startup, process) != 0;
 }
 
-// Shown and painted: a sent message would be answered before the first WM_PAINT, but the update
-// region only empties once a paint is done.
+// Answered once the program's thread is back in its message loop. Sent before a paint, a
+// message is answered first; sent once the update region is empty (a paint has begun), only
+// after the paint is done.
+bool AnswersMessages(HWND window) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0;
+}
+
+// Shown and painted: the update region empties when a paint begins, and the answer to a
+// message sent after that comes when it is done.
 bool IsPainted(HWND window) {
-    return IsWindowVisible(window) && !GetUpdateRect(window, nullptr, FALSE);
+    return IsWindowVisible(window) && !GetUpdateRect(window, nullptr, FALSE) &&
+           AnswersMessages(window);
 }
 
 // Polls every millisecond until the program's window is shown and painted; null when the
@@ -135,7 +144,7 @@ bool IsWholeWindowPainted(HWND window) {
     if (GetUpdateRect(window, nullptr, FALSE)) return false;
     bool found = false;
     EnumChildWindows(window, FindUnpaintedChild, reinterpret_cast<LPARAM>(&found));
-    return !found;
+    return !found && AnswersMessages(window);
 }
 
 // Waits about a tenth of a millisecond: a switch in the bare styles takes less than one, so a
