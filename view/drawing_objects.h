@@ -18,10 +18,18 @@ struct KeptIcon;
 // when the table is full the icon drawn longest ago is released. The pointer holds until the
 // next call.
 KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits);
+// What lies under an icon's square when it is drawn.
+struct IconGround {
+    int kind;        // 0: anything (drawn over as it is), 1: a plain colour, 2: a gradient
+    COLORREF colour; // the plain colour (as FillRect fills it), or the gradient's start
+    COLORREF end;    // the gradient's end
+    int way;         // the gradient's way: 0 a colour per column, else a colour per row
+    int span;        // the gradient's length in pixels
+    int offset;      // the square's first column (way 0) or row along the gradient
+};
 // Draws it at x, y exactly as DrawIcon draws the icon made from its bits, in a fraction of
-// the time. under: the plain colour the square beneath is filled with (as FillRect fills it),
-// or CLR_INVALID when it holds anything else.
-void DrawKeptIcon(HDC dc, KeptIcon* icon, int x, int y, COLORREF under);
+// the time.
+void DrawKeptIcon(HDC dc, KeptIcon* icon, int x, int y, const IconGround& ground);
 int KeptIconCount();
 // How many of them the system draws, because their drawing could not be taken apart.
 int KeptIconsDrawnBySystem();

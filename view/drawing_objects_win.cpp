@@ -1,6 +1,7 @@
 #include "view/drawing_objects.h"
 
 #include "storage/entry_icons.h"
+#include "view/gradient.h"
 
 #include <cstdint>
 #include <cstring>
@@ -40,9 +41,8 @@ struct KeptIcon {
     BitsKey key;
     HBITMAP picture; // 32 x 64, top-down: the colour above, the mask (masked form) below
     bool blended;
-    HICON icon; // only when the picture could not take the drawing apart
-    HBITMAP composed;    // the icon laid over a plain colour, in the grid's own format
-    COLORREF composedOn; // that colour
+    HICON icon;    // only when the picture could not take the drawing apart
+    unsigned made; // tells this icon from the earlier ones of its slot
     unsigned lastUse;
 };
 
@@ -59,6 +59,19 @@ int g_iconCount;
 unsigned g_iconClock;
 HDC g_pictureDc;
 HDC g_composedDc;
+unsigned g_iconsMade;
+
+// An icon laid over the ground of one place, with its pixels as the grid would show them.
+struct ComposedSquare {
+    const KeptIcon* icon;
+    unsigned made;
+    IconGround ground;
+    HBITMAP bitmap;
+    uint32_t* bits;
+};
+// Enough for every place and icon of a few screens; at 4 KB each.
+const int kComposedSquares = 512;
+ComposedSquare g_composed[kComposedSquares];
 
 typedef BOOL(WINAPI* AlphaBlendFunction)(HDC, int, int, int, int, HDC, int, int, int, int,
                                          BLENDFUNCTION);
@@ -120,7 +133,6 @@ BitsKey KeyOfBits(const unsigned char* colourBits, const unsigned char* maskBits
 
 void ReleaseKeptIcon(KeptIcon& kept) {
     if (kept.picture) DeleteObject(kept.picture);
-    if (kept.composed) DeleteObject(kept.composed);
     if (kept.icon) DestroyIcon(kept.icon);
     kept = KeptIcon{};
 }
@@ -246,7 +258,7 @@ KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* mas
             return &g_icons[i];
         }
     }
-    KeptIcon made = {key, nullptr, false, nullptr, nullptr, CLR_INVALID, g_iconClock};
+    KeptIcon made = {key, nullptr, false, nullptr, ++g_iconsMade, g_iconClock};
     if (!MakeKeptIcon(&made, colourBits, maskBits)) return nullptr;
     KeptIcon& slot = FreeIconSlot();
     slot = made;
@@ -275,35 +287,90 @@ bool HasPixelsOf32Bits(HDC dc) {
            target.bmBitsPixel == 32;
 }
 
-// Lays the icon over a square filled as the grid fills its background. The square has the
-// grid's format of pixel, so the result is what the grid itself would show; false when it
-// cannot be made.
-bool ComposeOn(HDC dc, KeptIcon* kept, COLORREF under) {
-    if (kept->composed && kept->composedOn == under) return true;
-    if (!HasPixelsOf32Bits(dc)) return false;
+bool SameGround(const IconGround& a, const IconGround& b) {
+    return a.kind == b.kind && a.colour == b.colour && a.end == b.end && a.way == b.way &&
+           a.span == b.span && a.offset == b.offset;
+}
+
+ComposedSquare& SquareFor(const KeptIcon* kept, const IconGround& ground) {
+    const uint32_t parts[] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(kept) >> 4),
+                              kept->made,
+                              static_cast<uint32_t>(ground.kind),
+                              static_cast<uint32_t>(ground.colour),
+                              static_cast<uint32_t>(ground.end),
+                              static_cast<uint32_t>(ground.way),
+                              static_cast<uint32_t>(ground.span),
+                              static_cast<uint32_t>(ground.offset)};
+    uint32_t h = 2166136261u;
+    for (uint32_t part : parts)
+        h = (h ^ part) * 16777619u;
+    return g_composed[(h ^ h >> 15) % kComposedSquares];
+}
+
+// Fills the square as the grid's background lies under it: a plain colour as FillRect fills
+// it, a gradient with the colours of its line at the square's place (the grid's gradient is
+// that line stretched across the other direction).
+void FillGround(ComposedSquare& square) {
+    const IconGround& g = square.ground;
+    if (g.kind == 1) {
+        HGDIOBJ previous = SelectObject(g_composedDc, square.bitmap);
+        RECT all = {0, 0, kIconSide, kIconSide};
+        FillRect(g_composedDc, &all, KeptBrush(g.colour));
+        SelectObject(g_composedDc, previous);
+        return;
+    }
+    GdiFlush();
+    for (int r = 0; r < kIconSide; ++r) {
+        for (int c = 0; c < kIconSide; ++c) {
+            COLORREF colour =
+                GradientColourAt(g.colour, g.end, g.offset + (g.way == 0 ? c : r), g.span);
+            square.bits[r * kIconSide + c] = static_cast<uint32_t>(GetRValue(colour)) << 16 |
+                                             static_cast<uint32_t>(GetGValue(colour)) << 8 |
+                                             GetBValue(colour);
+        }
+    }
+}
+
+// The icon laid over its ground, made when this icon and ground are not in the table yet;
+// null when it cannot be made.
+const ComposedSquare* ComposedOn(HDC dc, const KeptIcon* kept, const IconGround& ground) {
+    ComposedSquare& square = SquareFor(kept, ground);
+    if (square.bitmap && square.icon == kept && square.made == kept->made &&
+        SameGround(square.ground, ground))
+        return &square;
+    if (!HasPixelsOf32Bits(dc)) return nullptr;
     if (!g_composedDc) g_composedDc = CreateCompatibleDC(nullptr);
-    uint32_t* bits = nullptr;
-    if (!kept->composed) kept->composed = IconSection(kIconSide, &bits);
-    if (!g_composedDc || !kept->composed) return false;
-    HGDIOBJ previous = SelectObject(g_composedDc, kept->composed);
-    RECT square = {0, 0, kIconSide, kIconSide};
-    FillRect(g_composedDc, &square, KeptBrush(under));
+    if (!square.bitmap) square.bitmap = IconSection(kIconSide, &square.bits);
+    if (!g_composedDc || !square.bitmap) return nullptr;
+    square.icon = kept;
+    square.made = kept->made;
+    square.ground = ground;
+    FillGround(square);
+    HGDIOBJ previous = SelectObject(g_composedDc, square.bitmap);
     BlitPicture(g_composedDc, kept, 0, 0);
     SelectObject(g_composedDc, previous);
-    kept->composedOn = under;
-    return true;
+    return &square;
+}
+
+void ReleaseComposedSquares() {
+    for (ComposedSquare& square : g_composed) {
+        if (square.bitmap) DeleteObject(square.bitmap);
+        square = ComposedSquare{};
+    }
 }
 
 } // namespace
 
-void DrawKeptIcon(HDC dc, KeptIcon* kept, int x, int y, COLORREF under) {
+void DrawKeptIcon(HDC dc, KeptIcon* kept, int x, int y, const IconGround& ground) {
     if (kept->icon) {
         DrawIcon(dc, x, y, kept->icon);
         return;
     }
-    // Over a plain colour the icon looks the same every time: one copy draws it.
-    if (under != CLR_INVALID && ComposeOn(dc, kept, under)) {
-        HGDIOBJ previous = SelectObject(g_composedDc, kept->composed);
+    // Over a ground that is the same at every paint the icon looks the same too: it is laid
+    // over that ground once and copied after.
+    const ComposedSquare* square = ground.kind != 0 ? ComposedOn(dc, kept, ground) : nullptr;
+    if (square) {
+        HGDIOBJ previous = SelectObject(g_composedDc, square->bitmap);
         BitBlt(dc, x, y, kIconSide, kIconSide, g_composedDc, 0, 0, SRCCOPY);
         SelectObject(g_composedDc, previous);
         return;
@@ -326,6 +393,7 @@ void ReleaseKeptIcons() {
     for (int i = 0; i < g_iconCount; ++i)
         ReleaseKeptIcon(g_icons[i]);
     g_iconCount = 0;
+    ReleaseComposedSquares();
 }
 
 void ReleaseDrawingObjects() {

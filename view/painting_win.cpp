@@ -163,25 +163,29 @@ void DrawCaptionText(HDC dc, int x, int y, const char* name) {
     TextOutA(dc, x + ((cellWidth - extent.cx) >> 1), y + CellHeight() - extent.cy - 2, text, m);
 }
 
-// The colour the whole grid is filled with, CLR_INVALID under a gradient or the desktop.
-COLORREF PlainGroundColour() {
+// What the background puts under an icon's square whose top-left corner is at x, y.
+IconGround GroundAt(int x, int y) {
     int ground = GetBackGround();
-    if (ground == 1 || (ground == 2 && PaintOsVersionCode() >= 8)) return CLR_INVALID;
-    return GetColor();
+    if (ground == 1) {
+        int way = GetGradWay();
+        int span = way == 0 ? ColumnCount() * CellWidth() : RowCount() * CellHeight();
+        return IconGround{2, GetGColorStart(), GetGColorEnd(), way, span, way == 0 ? x : y};
+    }
+    if (ground == 2 && PaintOsVersionCode() >= 8) return IconGround{}; // the desktop
+    return IconGround{1, GetColor(), 0, 0, 0, 0};
 }
 
 // Draws the icon of one entry in the given mode: true, or false when it has none to show.
-// ground: the plain background colour, or CLR_INVALID.
-bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centreY, bool onCursor,
-                COLORREF ground) {
+bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centreY, bool onCursor) {
     bool hasBits = entry.colourBits && entry.maskBits;
     if (iconMode == 1 && hasBits) {
         KeptIcon* kept = KeptBitsIcon(entry.colourBits, entry.maskBits);
-        // The cursor's cell has its own ground, and its second icon lies over the first.
-        COLORREF under = onCursor ? CLR_INVALID : ground;
         if (kept) {
-            DrawAtIconPlace(centreX, centreY, onCursor,
-                            [&](int x, int y) { DrawKeptIcon(dc, kept, x, y, under); });
+            // The cursor's cell has a ground of its own, and its second icon lies over the
+            // first.
+            DrawAtIconPlace(centreX, centreY, onCursor, [&](int x, int y) {
+                DrawKeptIcon(dc, kept, x, y, onCursor ? IconGround{} : GroundAt(x, y));
+            });
         }
         return kept != nullptr;
     }
@@ -193,22 +197,22 @@ bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centr
         // Asked of the shell at every paint: the icon shows what the file looks like now.
         HICON icon = EntryShellIcon(entry);
         if (!icon) return false;
-        DrawAtIconPlace(centreX, centreY, onCursor, [&](int x, int y) { DrawIcon(dc, x, y, icon); });
+        DrawAtIconPlace(centreX, centreY, onCursor,
+                        [&](int x, int y) { DrawIcon(dc, x, y, icon); });
         DestroyIcon(icon);
         return true;
     }
     return false;
 }
 
-void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool onCursor,
-                    COLORREF ground) {
+void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool onCursor) {
     int cellWidth = CellWidth();
     int cellHeight = CellHeight();
     int centreX = x + (cellWidth >> 1);
     int centreY = y + (cellHeight >> 1);
     // The cross says the file is gone or has no icon; an icon still on its way is not drawn
     // yet, which leaves the cell as bare as an empty one until it arrives.
-    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor, ground) && !entry.iconPending)
+    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor) && !entry.iconPending)
         DrawCross(dc, x, y, cellWidth, cellHeight);
     if (CaptionsShown()) {
         char name[kEntryNameSize];
@@ -326,7 +330,6 @@ void PaintEntries() {
     int iconMode = GetIconDraw();
     if (iconMode != 1) ReleaseKeptIcons();
     HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
-    COLORREF ground = PlainGroundColour();
     int k = 0;
     for (int i = 0; i < rows; ++i) {
         for (int j = 0; j < columns; ++j, ++k) {
@@ -337,7 +340,7 @@ void PaintEntries() {
                 break;
             }
             bool onCursor = j == CursorColumn() && i == CursorRow();
-            PaintEntryCell(dc, *entry, iconMode, j * cellWidth, i * cellHeight, onCursor, ground);
+            PaintEntryCell(dc, *entry, iconMode, j * cellWidth, i * cellHeight, onCursor);
         }
     }
     SelectObject(dc, previousFont);

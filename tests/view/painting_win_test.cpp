@@ -454,6 +454,33 @@ TEST_F(PaintingTest, KeptIconsFollowTheBitsTheyWereMadeFrom) {
     EXPECT_EQ(0, KeptIconCount()); // the other modes draw without them
 }
 
+// An icon laid over its ground once is laid anew when the ground changes: another plain
+// colour, another gradient or its other way. Each paint must match the one made afresh.
+TEST_F(PaintingTest, IconsAreLaidAnewOverAChangedGround) {
+    SetIconDraw(1);
+    GiveBits(FindEntry(0, Add(scratch_.File("a.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, true);
+    GiveBits(FindEntry(0, Add(scratch_.File("b.exe"), FILE_ATTRIBUTE_ARCHIVE)), 2, false);
+    SetGColorEnd(RGB(250, 240, 200));
+    const struct {
+        int ground;
+        COLORREF colour; // the plain colour or the gradient's start
+        int way;
+    } looks[] = {{0, kGreen, 0},        {0, kWhite, 0},        {1, RGB(16, 32, 48), 0},
+                 {1, RGB(90, 0, 0), 0}, {1, RGB(90, 0, 0), 1}, {0, kGreen, 0}};
+    for (const auto& look : looks) {
+        SetBackGround(look.ground);
+        SetColor(look.colour);
+        SetGColorStart(look.colour);
+        SetGradWay(look.way);
+        PaintGrid();
+        std::vector<COLORREF> blended = Block(16, 16, 32), masked = Block(65 + 16, 16, 32);
+        ReleaseKeptIcons();
+        PaintGrid();
+        EXPECT_EQ(Block(16, 16, 32), blended) << look.ground << " " << look.way;
+        EXPECT_EQ(Block(65 + 16, 16, 32), masked) << look.ground << " " << look.way;
+    }
+}
+
 TEST(CaptionName, FilesLoseTheirExtensionFoldersKeepIt) {
     char out[kEntryNameSize];
     CaptionNameOf(out, "setup.old", FILE_ATTRIBUTE_DIRECTORY);
