@@ -2,6 +2,7 @@
 
 #include "storage/entry_icons.h"
 #include "view/gradient.h"
+#include "view/icon_picture.h"
 
 #include <cstdint>
 #include <cstring>
@@ -31,12 +32,10 @@ struct BitsKey {
     uint64_t odd;
 };
 
-// What the system's DrawIcon does with an icon, taken apart once so that a paint can redo it
-// with plain blits (the system makes and frees a device context for every icon it draws, and
-// converts a monochrome mask pixel by pixel). Two forms cover the icons the system draws:
-// - masked: the mask is ANDed in, then the colour XORed (an icon without alpha);
-// - blended: the colour, premultiplied, is laid over with its alpha (an icon with alpha).
-// An icon whose drawing fits neither is kept as an icon and drawn by the system.
+// An icon as the system draws it, taken apart once (see icon_picture.h) so that a paint can
+// redo the drawing with plain blits: the system makes and frees a device context for every
+// icon it draws, and converts a monochrome mask pixel by pixel. An icon whose drawing fits
+// neither form is kept as an icon and drawn by the system.
 struct KeptIcon {
     BitsKey key;
     HBITMAP picture; // 32 x 64, top-down: the colour above, the mask (masked form) below
@@ -178,32 +177,6 @@ bool DrawOnBlackAndWhite(HICON icon, HBITMAP section, uint32_t* bits) {
     return drawn;
 }
 
-// Turns the two drawings into the picture of the form: on black a pixel shows its colour
-// (premultiplied when blended); on white a masked pixel shows the same colour or its inverse,
-// a blended one its colour plus 255 - alpha on every channel. False when they do not fit.
-bool TakeApart(uint32_t* bits, bool blended) {
-    const int n = kIconSide * kIconSide;
-    for (int i = 0; i < n; ++i) {
-        uint32_t black = bits[i] & kRgb;
-        uint32_t white = bits[n + i] & kRgb;
-        if (!blended) {
-            if (white != black && white != (black ^ kRgb)) return false;
-            bits[i] = black;
-            bits[n + i] = white == black ? 0 : kRgb;
-            continue;
-        }
-        int alpha = 255 - static_cast<int>((white & 0xFF) - (black & 0xFF));
-        if (alpha > 255) return false;
-        for (int shift = 0; shift < 24; shift += 8) {
-            int onBlack = static_cast<int>((black >> shift) & 0xFF);
-            int onWhite = static_cast<int>((white >> shift) & 0xFF);
-            if (255 - (onWhite - onBlack) != alpha || onBlack > alpha) return false;
-        }
-        bits[i] = black | static_cast<uint32_t>(alpha) << 24;
-    }
-    return true;
-}
-
 // Fills a slot for the icon of these bits.
 bool MakeKeptIcon(KeptIcon* kept, const unsigned char* colourBits, const unsigned char* maskBits) {
     HICON icon = IconFromBits(colourBits, maskBits);
@@ -217,7 +190,8 @@ bool MakeKeptIcon(KeptIcon* kept, const unsigned char* colourBits, const unsigne
     bool fits = g_pictureDc && GetSystemMetrics(SM_CXICON) == kIconSide &&
                 GetSystemMetrics(SM_CYICON) == kIconSide && (!kept->blended || AlphaBlender());
     if (fits) picture = IconSection(2 * kIconSide, &bits);
-    if (picture && DrawOnBlackAndWhite(icon, picture, bits) && TakeApart(bits, kept->blended)) {
+    if (picture && DrawOnBlackAndWhite(icon, picture, bits) &&
+        TakeIconDrawingApart(bits, kIconSide * kIconSide, kept->blended)) {
         kept->picture = picture;
         DestroyIcon(icon);
     } else {

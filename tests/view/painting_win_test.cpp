@@ -481,6 +481,26 @@ TEST_F(PaintingTest, IconsAreLaidAnewOverAChangedGround) {
     }
 }
 
+// With the table of kept icons full, the icon drawn longest ago gives its slot to a new one;
+// the new icon is not shown as the old one was laid over the same ground.
+TEST_F(PaintingTest, AnIconInAReusedSlotIsLaidOverItsGroundAnew) {
+    SetIconDraw(1);
+    Entry* entry = FindEntry(0, Add(scratch_.File("a.exe"), FILE_ATTRIBUTE_ARCHIVE));
+    GiveBits(entry, 1, true);
+    PaintGrid();
+    GiveBits(entry, 2, false);
+    for (uint32_t i = 1; i <= 1024; ++i) { // one pixel apart each
+        std::memcpy(entry->colourBits + 4 * 500, &i, 3);
+        ASSERT_NE(nullptr, KeptBitsIcon(entry->colourBits, entry->maskBits));
+    }
+    ASSERT_EQ(1024, KeptIconCount());
+    PaintGrid();
+    std::vector<COLORREF> shown = Block(16, 16, 32);
+    ReleaseKeptIcons();
+    PaintGrid();
+    EXPECT_EQ(Block(16, 16, 32), shown);
+}
+
 TEST(CaptionName, FilesLoseTheirExtensionFoldersKeepIt) {
     char out[kEntryNameSize];
     CaptionNameOf(out, "setup.old", FILE_ATTRIBUTE_DIRECTORY);
