@@ -296,11 +296,8 @@ void FillGround(ComposedSquare& square) {
     GdiFlush();
     for (int r = 0; r < kIconSide; ++r) {
         for (int c = 0; c < kIconSide; ++c) {
-            COLORREF colour =
-                GradientColourAt(g.colour, g.end, g.offset + (g.way == 0 ? c : r), g.span);
-            square.bits[r * kIconSide + c] = static_cast<uint32_t>(GetRValue(colour)) << 16 |
-                                             static_cast<uint32_t>(GetGValue(colour)) << 8 |
-                                             GetBValue(colour);
+            square.bits[r * kIconSide + c] =
+                GradientPixelAt(g.colour, g.end, g.offset + (g.way == 0 ? c : r), g.span);
         }
     }
 }

@@ -23,3 +23,8 @@ uint32_t GradientColourAt(uint32_t startColour, uint32_t endColour, int i, int s
     uint32_t blue = Blend(Channel(startColour, 16), Channel(endColour, 16), i, span);
     return red | green << 8 | blue << 16;
 }
+
+uint32_t GradientPixelAt(uint32_t startColour, uint32_t endColour, int i, int span) {
+    uint32_t c = GradientColourAt(startColour, endColour, i, span);
+    return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}

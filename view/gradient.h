@@ -7,3 +7,6 @@
 // ((span - i - 1) * start + i * end) / (span - 1), so step 0 is exactly the start colour and
 // step span - 1 exactly the end colour. A span of 1 gives the start colour.
 uint32_t GradientColourAt(uint32_t startColour, uint32_t endColour, int i, int span);
+// The same step as a pixel of a 32-bit DIB (0x00RRGGBB), as the background's gradient line
+// holds it.
+uint32_t GradientPixelAt(uint32_t startColour, uint32_t endColour, int i, int span);

@@ -225,11 +225,8 @@ void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool
 uint32_t* GradientLine(COLORREF startColour, COLORREF endColour, int span) {
     uint32_t* line = static_cast<uint32_t*>(std::malloc(static_cast<size_t>(span) * 4));
     if (!line) return nullptr;
-    for (int i = 0; i < span; ++i) {
-        COLORREF c = GradientColourAt(startColour, endColour, i, span);
-        line[i] = static_cast<uint32_t>(GetRValue(c)) << 16 |
-                  static_cast<uint32_t>(GetGValue(c)) << 8 | GetBValue(c);
-    }
+    for (int i = 0; i < span; ++i)
+        line[i] = GradientPixelAt(startColour, endColour, i, span);
     return line;
 }
 

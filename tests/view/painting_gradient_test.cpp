@@ -17,6 +17,10 @@ int Blue(uint32_t c) {
     return (c >> 16) & 0xFF;
 }
 
+TEST(Gradient, APixelHoldsTheStepsChannelsInDibOrder) {
+    EXPECT_EQ(0x00102030u, GradientPixelAt(kDefaultStart, kWhite, 0, 390));
+}
+
 TEST(Gradient, DefaultBackgroundOverTheStandardGrid) {
     EXPECT_EQ(kDefaultStart, GradientColourAt(kDefaultStart, kWhite, 0, 390));
     EXPECT_EQ(kWhite, GradientColourAt(kDefaultStart, kWhite, 389, 390));
