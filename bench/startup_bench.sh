@@ -172,7 +172,8 @@ taskset -p -c "$one_cpu" $$ >/dev/null
 qdx_stop_wine
 qdx_start_wine
 # Style;IconDraw;BackGround per line; the gradient is the default's (GColorStart to GColorEnd).
-configs="0 1 0
+# QDX_FRAME_CONFIGS may name fewer lines of the same form.
+configs=${QDX_FRAME_CONFIGS:-"0 1 0
 0 1 1
 0 2 0
 0 2 1
@@ -181,7 +182,7 @@ configs="0 1 0
 1 2 0
 1 2 1
 0 3 0
-1 3 0"
+1 3 0"}
 rm -f "$bench"/frames-*
 while read -r style mode ground; do
   options="Style = $style;IconDraw = $mode;BackGround = $ground"

@@ -30,6 +30,9 @@ struct IconGround {
 // Draws it at x, y exactly as DrawIcon draws the icon made from its bits, in a fraction of
 // the time.
 void DrawKeptIcon(HDC dc, KeptIcon* icon, int x, int y, const IconGround& ground);
+// Whether the bitmap selected into dc has 32 bits per pixel, as the kept pictures and squares
+// have: only then is a copy of them the same pixels as drawing there.
+bool HasPixelsOf32Bits(HDC dc);
 int KeptIconCount();
 // How many of them the system draws, because their drawing could not be taken apart.
 int KeptIconsDrawnBySystem();

@@ -1,10 +1,12 @@
 #include "view/drawing_objects.h"
 
 #include "storage/entry_icons.h"
+#include "view/caption_strips.h"
 #include "view/gradient.h"
 #include "view/icon_picture.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -43,6 +45,7 @@ struct KeptIcon {
     HICON icon;    // only when the picture could not take the drawing apart
     unsigned made; // tells this icon from the earlier ones of its slot
     unsigned lastUse;
+    unsigned char* bits; // a copy of the colour bits followed by the mask bits
 };
 
 namespace {
@@ -55,6 +58,20 @@ KeptObject g_brushes[kKeptBrushes];
 int g_nextPen, g_nextBrush;
 KeptIcon g_icons[kKeptIcons];
 int g_iconCount;
+const int kBitsSize = kColourBitsSize + kMaskBitsSize;
+
+// The kept icon last found for bits at this place in memory. An entry's bits stay where they
+// are from paint to paint, so a paint finds its icons by comparing the bits with the icon's
+// copy, far quicker than working out their key; bits changed in place or freed and allocated
+// again simply fail the comparison.
+struct BitsPlace {
+    const unsigned char* colourBits;
+    const unsigned char* maskBits;
+    KeptIcon* icon;
+    unsigned made;
+};
+const int kBitsPlaces = 2048;
+BitsPlace g_bitsPlaces[kBitsPlaces];
 unsigned g_iconClock;
 HDC g_pictureDc;
 HDC g_composedDc;
@@ -130,7 +147,20 @@ BitsKey KeyOfBits(const unsigned char* colourBits, const unsigned char* maskBits
                    static_cast<uint64_t>(lane[3]) << 32 | lane[2]};
 }
 
+BitsPlace& PlaceOfBits(const unsigned char* colourBits, const unsigned char* maskBits) {
+    uint32_t h = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(colourBits)) * 0x9E3779B1u ^
+                 static_cast<uint32_t>(reinterpret_cast<uintptr_t>(maskBits)) * 0x85EBCA6Bu;
+    return g_bitsPlaces[(h ^ h >> 16) % kBitsPlaces];
+}
+
+bool HoldsBits(const KeptIcon* kept, const unsigned char* colourBits,
+               const unsigned char* maskBits) {
+    return kept->bits && std::memcmp(kept->bits, colourBits, kColourBitsSize) == 0 &&
+           std::memcmp(kept->bits + kColourBitsSize, maskBits, kMaskBitsSize) == 0;
+}
+
 void ReleaseKeptIcon(KeptIcon& kept) {
+    std::free(kept.bits);
     if (kept.picture) DeleteObject(kept.picture);
     if (kept.icon) DestroyIcon(kept.icon);
     kept = KeptIcon{};
@@ -201,6 +231,29 @@ bool MakeKeptIcon(KeptIcon* kept, const unsigned char* colourBits, const unsigne
     return true;
 }
 
+// The kept icon of these bits by their key, made when there is none yet.
+KeptIcon* FindKeptIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
+    BitsKey key = KeyOfBits(colourBits, maskBits);
+    for (int i = 0; i < g_iconCount; ++i) {
+        if (g_icons[i].key.even == key.even && g_icons[i].key.odd == key.odd) {
+            g_icons[i].lastUse = g_iconClock;
+            return &g_icons[i];
+        }
+    }
+    unsigned char* bits = static_cast<unsigned char*>(std::malloc(kBitsSize));
+    if (!bits) return nullptr;
+    std::memcpy(bits, colourBits, kColourBitsSize);
+    std::memcpy(bits + kColourBitsSize, maskBits, kMaskBitsSize);
+    KeptIcon made = {key, nullptr, false, nullptr, ++g_iconsMade, g_iconClock, bits};
+    if (!MakeKeptIcon(&made, colourBits, maskBits)) {
+        std::free(bits);
+        return nullptr;
+    }
+    KeptIcon& slot = FreeIconSlot();
+    slot = made;
+    return &slot;
+}
+
 } // namespace
 
 HFONT CaptionFont() {
@@ -224,19 +277,16 @@ HBRUSH KeptBrush(COLORREF colour) {
 
 KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
     if (!colourBits || !maskBits) return nullptr;
-    BitsKey key = KeyOfBits(colourBits, maskBits);
     ++g_iconClock;
-    for (int i = 0; i < g_iconCount; ++i) {
-        if (g_icons[i].key.even == key.even && g_icons[i].key.odd == key.odd) {
-            g_icons[i].lastUse = g_iconClock;
-            return &g_icons[i];
-        }
+    BitsPlace& place = PlaceOfBits(colourBits, maskBits);
+    if (place.colourBits == colourBits && place.maskBits == maskBits && place.icon &&
+        place.icon->made == place.made && HoldsBits(place.icon, colourBits, maskBits)) {
+        place.icon->lastUse = g_iconClock;
+        return place.icon;
     }
-    KeptIcon made = {key, nullptr, false, nullptr, ++g_iconsMade, g_iconClock};
-    if (!MakeKeptIcon(&made, colourBits, maskBits)) return nullptr;
-    KeptIcon& slot = FreeIconSlot();
-    slot = made;
-    return &slot;
+    KeptIcon* found = FindKeptIcon(colourBits, maskBits);
+    if (found) place = BitsPlace{colourBits, maskBits, found, found->made};
+    return found;
 }
 
 namespace {
@@ -252,13 +302,6 @@ void BlitPicture(HDC dc, const KeptIcon* kept, int x, int y) {
         BitBlt(dc, x, y, kIconSide, kIconSide, g_pictureDc, 0, 0, SRCINVERT);
     }
     SelectObject(g_pictureDc, previous);
-}
-
-// 32 bits per pixel, as the square an icon is composed on.
-bool HasPixelsOf32Bits(HDC dc) {
-    BITMAP target = {};
-    return GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof target, &target) &&
-           target.bmBitsPixel == 32;
 }
 
 bool SameGround(const IconGround& a, const IconGround& b) {
@@ -294,12 +337,8 @@ void FillGround(ComposedSquare& square) {
         return;
     }
     GdiFlush();
-    for (int r = 0; r < kIconSide; ++r) {
-        for (int c = 0; c < kIconSide; ++c) {
-            square.bits[r * kIconSide + c] =
-                GradientPixelAt(g.colour, g.end, g.offset + (g.way == 0 ? c : r), g.span);
-        }
-    }
+    FillGradientBlock(square.bits, kIconSide, kIconSide, kIconSide, g.colour, g.end, g.way, g.span,
+                      g.offset);
 }
 
 // The icon laid over its ground, made when this icon and ground are not in the table yet;
@@ -331,6 +370,12 @@ void ReleaseComposedSquares() {
 }
 
 } // namespace
+
+bool HasPixelsOf32Bits(HDC dc) {
+    BITMAP target = {};
+    return GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof target, &target) &&
+           target.bmBitsPixel == 32;
+}
 
 void DrawKeptIcon(HDC dc, KeptIcon* kept, int x, int y, const IconGround& ground) {
     if (kept->icon) {
@@ -373,6 +418,7 @@ void ReleaseDrawingObjects() {
     DeleteKept(g_pens);
     DeleteKept(g_brushes);
     ReleaseKeptIcons();
+    ReleaseCaptionStrips();
     if (g_pictureDc) DeleteDC(g_pictureDc);
     if (g_composedDc) DeleteDC(g_composedDc);
     g_pictureDc = g_composedDc = nullptr;

@@ -28,3 +28,12 @@ uint32_t GradientPixelAt(uint32_t startColour, uint32_t endColour, int i, int sp
     uint32_t c = GradientColourAt(startColour, endColour, i, span);
     return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
 }
+
+void FillGradientBlock(uint32_t* pixels, int stride, int width, int height, uint32_t startColour,
+                       uint32_t endColour, int way, int span, int offset) {
+    for (int r = 0; r < height; ++r) {
+        uint32_t* row = pixels + static_cast<long>(r) * stride;
+        for (int c = 0; c < width; ++c)
+            row[c] = GradientPixelAt(startColour, endColour, offset + (way == 0 ? c : r), span);
+    }
+}

@@ -10,3 +10,8 @@ uint32_t GradientColourAt(uint32_t startColour, uint32_t endColour, int i, int s
 // The same step as a pixel of a 32-bit DIB (0x00RRGGBB), as the background's gradient line
 // holds it.
 uint32_t GradientPixelAt(uint32_t startColour, uint32_t endColour, int i, int span);
+// Fills a block of width x height pixels of a 32-bit DIB (rows stride pixels apart) as the
+// background's gradient lies under it: way 0 gives each column the pixel of step offset + its
+// column, any other way each row the pixel of step offset + its row.
+void FillGradientBlock(uint32_t* pixels, int stride, int width, int height, uint32_t startColour,
+                       uint32_t endColour, int way, int span, int offset);

@@ -7,6 +7,7 @@
 #include "storage/entry_icons.h"
 #include "storage/icon_loading.h"
 #include "storage/settings.h"
+#include "view/caption_strips.h"
 #include "view/drawing_objects.h"
 #include "view/gradient.h"
 #include "view/grid.h"
@@ -21,6 +22,8 @@ namespace {
 const int kIconHalf = 16;
 const UINT kCaptionCodePage = 932; // the caption font's character set
 const int kCrossPenWidth = 3;
+// Rows above a caption that its kept strip covers too.
+const int kCaptionStripMargin = 2;
 
 // Asked once, at the first paint.
 int PaintOsVersionCode() {
@@ -153,16 +156,6 @@ int FitCaptionOnce(HDC dc, const char* text, int cellWidth, SIZE* extent) {
     return fit.length < n ? fit.length : n;
 }
 
-// Draws the caption with the caption font selected in dc.
-void DrawCaptionText(HDC dc, int x, int y, const char* name) {
-    char text[kEntryNameSize];
-    lstrcpynA(text, name, sizeof text);
-    int cellWidth = CellWidth();
-    SIZE extent;
-    int m = FitCaptionOnce(dc, text, cellWidth, &extent);
-    TextOutA(dc, x + ((cellWidth - extent.cx) >> 1), y + CellHeight() - extent.cy - 2, text, m);
-}
-
 // What the background puts under an icon's square whose top-left corner is at x, y.
 IconGround GroundAt(int x, int y) {
     int ground = GetBackGround();
@@ -173,6 +166,38 @@ IconGround GroundAt(int x, int y) {
     }
     if (ground == 2 && PaintOsVersionCode() >= 8) return IconGround{}; // the desktop
     return IconGround{1, GetColor(), 0, 0, 0, 0};
+}
+
+// The first row of a cell, counted from its top, below all the cell may show but its caption:
+// the icon's square (the system draws icons at its own icon size), and the row the cursor's
+// cell above covers.
+int FirstCaptionOnlyRow(int cellHeight) {
+    int iconRows = GetSystemMetrics(SM_CYICON);
+    if (iconRows < kIconSide) iconRows = kIconSide;
+    int row = (cellHeight >> 1) - kIconHalf + iconRows;
+    return row > 1 ? row : 1;
+}
+
+// Draws the caption with the caption font selected in dc. Given a first row below which only
+// the ground lies under the caption, the caption may be copied from a kept strip of the cell's
+// bottom rows: true when it was.
+bool DrawCaptionText(HDC dc, int x, int y, const char* name, int firstStripRow = -1) {
+    char text[kEntryNameSize];
+    lstrcpynA(text, name, sizeof text);
+    int cellWidth = CellWidth();
+    int cellHeight = CellHeight();
+    SIZE extent;
+    int m = FitCaptionOnce(dc, text, cellWidth, &extent);
+    int textX = x + ((cellWidth - extent.cx) >> 1);
+    int textY = y + cellHeight - extent.cy - 2;
+    if (firstStripRow >= 0) {
+        RECT strip = {x, textY - kCaptionStripMargin, x + cellWidth, y + cellHeight};
+        if (strip.top >= y + firstStripRow &&
+            DrawCaptionStrip(dc, text, m, textX, textY, strip, GroundAt(strip.left, strip.top)))
+            return true;
+    }
+    TextOutA(dc, textX, textY, text, m);
+    return false;
 }
 
 // Draws the icon of one entry in the given mode: true, or false when it has none to show.
@@ -205,20 +230,24 @@ bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centr
     return false;
 }
 
-void PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool onCursor) {
+// Paints one cell; its caption may come from a kept strip (see DrawCaptionText) unless
+// firstStripRow is -1. True when the caption did, so that the cell drew nothing outside it.
+bool PaintEntryCell(HDC dc, const Entry& entry, int iconMode, int x, int y, bool onCursor,
+                    int firstStripRow) {
     int cellWidth = CellWidth();
     int cellHeight = CellHeight();
     int centreX = x + (cellWidth >> 1);
     int centreY = y + (cellHeight >> 1);
     // The cross says the file is gone or has no icon; an icon still on its way is not drawn
     // yet, which leaves the cell as bare as an empty one until it arrives.
-    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor) && !entry.iconPending)
+    if (!DrawIconOf(dc, entry, iconMode, centreX, centreY, onCursor) && !entry.iconPending) {
         DrawCross(dc, x, y, cellWidth, cellHeight);
-    if (CaptionsShown()) {
-        char name[kEntryNameSize];
-        CaptionNameOf(name, entry.FileName, entry.Attribute);
-        DrawCaptionText(dc, x, y, name);
+        firstStripRow = -1;
     }
+    if (!CaptionsShown()) return false;
+    char name[kEntryNameSize];
+    CaptionNameOf(name, entry.FileName, entry.Attribute);
+    return DrawCaptionText(dc, x, y, name, onCursor ? -1 : firstStripRow);
 }
 
 // One colour per pixel column (way 0) or row, in the layout of a 32-bit DIB.
@@ -327,8 +356,12 @@ void PaintEntries() {
     int iconMode = GetIconDraw();
     if (iconMode != 1) ReleaseKeptIcons();
     HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
+    int firstStripRow = HasPixelsOf32Bits(dc) ? FirstCaptionOnlyRow(cellHeight) : -1;
     int k = 0;
     for (int i = 0; i < rows; ++i) {
+        // A strip covers its cell's columns: the cell to its left must not have drawn into
+        // them (the cursor's extra column, a cross's end, a caption's ink reaching out).
+        bool leftDrewInside = true;
         for (int j = 0; j < columns; ++j, ++k) {
             // Indices are dense: after the first empty cell all others are empty too.
             const Entry* entry = FindEntry(tab, first + k);
@@ -337,7 +370,8 @@ void PaintEntries() {
                 break;
             }
             bool onCursor = j == CursorColumn() && i == CursorRow();
-            PaintEntryCell(dc, *entry, iconMode, j * cellWidth, i * cellHeight, onCursor);
+            leftDrewInside = PaintEntryCell(dc, *entry, iconMode, j * cellWidth, i * cellHeight,
+                                            onCursor, leftDrewInside ? firstStripRow : -1);
         }
     }
     SelectObject(dc, previousFont);

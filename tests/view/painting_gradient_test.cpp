@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const uint32_t kDefaultStart = 0x00302010; // red 16, green 32, blue 48
@@ -45,6 +47,22 @@ TEST(Gradient, ChannelsMoveIndependentlyAndEqualEndsAreUniform) {
 
 TEST(Gradient, ASpanOfOneIsTheStartColour) {
     EXPECT_EQ(0x00010203u, GradientColourAt(0x010203, 0xFFFFFF, 0, 1));
+}
+
+// A block is the gradient's line at the block's offset, along its columns or its rows, and
+// leaves the pixels beyond its width alone.
+TEST(Gradient, ABlockLiesAlongTheLineAtItsOffset) {
+    for (int way : {0, 1}) {
+        uint32_t pixels[3 * 4];
+        std::fill(pixels, pixels + 12, 0xAAAAAAAAu);
+        FillGradientBlock(pixels, 4, 3, 3, kDefaultStart, kWhite, way, 50, 20);
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(GradientPixelAt(kDefaultStart, kWhite, 20 + (way == 0 ? c : r), 50),
+                          pixels[r * 4 + c]);
+            EXPECT_EQ(0xAAAAAAAAu, pixels[r * 4 + 3]);
+        }
+    }
 }
 
 } // namespace
