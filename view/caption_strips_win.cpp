@@ -21,7 +21,8 @@ const uint32_t kBlack = 0;
 const uint32_t kWhite = 0xFFFFFF;
 
 struct CaptionStrip {
-    uint64_t hash; // 0: none yet
+    unsigned lastUse;
+    uint64_t hash;
     HFONT font;
     COLORREF colour;
     IconGround ground;
@@ -33,40 +34,10 @@ struct CaptionStrip {
 };
 
 CaptionStrip g_strips[kStrips];
+unsigned g_stripClock;
 
-// A 32-bit top-down section kept selected into a context of its own.
-struct Sheet {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    uint32_t* bits;
-};
-Sheet g_strip; // kStripWidth wide, every strip below the one before
-Sheet g_ink;   // kInkWidth wide: the caption over black, and below it over white
-
-bool OpenSheet(Sheet* sheet, int width, int height) {
-    if (sheet->dc) return true;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* memory = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-    HDC dc = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
-    if (!dc) {
-        if (bitmap) DeleteObject(bitmap);
-        return false;
-    }
-    SetBkMode(dc, TRANSPARENT);
-    *sheet = Sheet{dc, bitmap, SelectObject(dc, bitmap), static_cast<uint32_t*>(memory)};
-    return true;
-}
-
-void CloseSheet(Sheet* sheet) {
-    if (!sheet->dc) return;
-    SelectObject(sheet->dc, sheet->previous);
-    DeleteObject(sheet->bitmap);
-    DeleteDC(sheet->dc);
-    *sheet = Sheet{};
-}
+PixelSheet g_strip; // kStripWidth wide, every strip below the one before
+PixelSheet g_ink;   // kInkWidth wide: the caption over black, and below it over white
 
 uint64_t StripHash(const CaptionStrip& s) {
     const uint32_t parts[] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(s.font)),
@@ -90,8 +61,7 @@ uint64_t StripHash(const CaptionStrip& s) {
         low = (low ^ c) * 16777619u;
         high = (high ^ c) * 0x85EBCA6Bu + (high >> 15);
     }
-    uint64_t hash = static_cast<uint64_t>(high) << 32 | low;
-    return hash ? hash : 1;
+    return static_cast<uint64_t>(high) << 32 | low;
 }
 
 bool SameStrip(const CaptionStrip& a, const CaptionStrip& b) {
@@ -159,8 +129,8 @@ bool DrawCaptionStrip(HDC dc, const char* text, int length, int textX, int textY
         wanted.width > kStripWidth || wanted.height <= 0 || wanted.height > kStripHeight ||
         GetBkMode(dc) != TRANSPARENT)
         return false;
-    if (!OpenSheet(&g_strip, kStripWidth, kStrips * kStripHeight) ||
-        !OpenSheet(&g_ink, kInkWidth, 2 * kInkHeight))
+    if (!OpenPixelSheet(&g_strip, kStripWidth, kStrips * kStripHeight) ||
+        !OpenPixelSheet(&g_ink, kInkWidth, 2 * kInkHeight))
         return false;
     wanted.font = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
     wanted.colour = GetTextColor(dc);
@@ -170,11 +140,15 @@ bool DrawCaptionStrip(HDC dc, const char* text, int length, int textX, int textY
     wanted.length = length;
     std::memcpy(wanted.text, text, static_cast<size_t>(length));
     wanted.hash = StripHash(wanted);
-    int index = static_cast<int>(wanted.hash % kStrips);
+    bool found = false;
+    int index = KeptWayOf(
+        g_strips, static_cast<unsigned>(wanted.hash % (kStrips / kKeptWays)), ++g_stripClock,
+        [&](const CaptionStrip& strip) { return SameStrip(strip, wanted); }, &found);
     CaptionStrip& kept = g_strips[index];
     int top = index * kStripHeight;
-    if (!SameStrip(kept, wanted)) {
+    if (!found) {
         wanted.spills = InkSpills(wanted);
+        wanted.lastUse = g_stripClock;
         std::memcpy(&kept, &wanted, sizeof kept);
         if (!kept.spills) DrawStrip(kept, top);
     }
@@ -184,7 +158,7 @@ bool DrawCaptionStrip(HDC dc, const char* text, int length, int textX, int textY
 }
 
 void ReleaseCaptionStrips() {
-    CloseSheet(&g_strip);
-    CloseSheet(&g_ink);
+    ClosePixelSheet(&g_strip);
+    ClosePixelSheet(&g_ink);
     std::memset(g_strips, 0, sizeof g_strips);
 }

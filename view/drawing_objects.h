@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The caption font: "ＭＳ　明朝", 12 pixels high.
 HFONT CaptionFont();
 // A pen or solid brush of these properties; a handful are kept, the oldest deleted first.
@@ -30,6 +32,38 @@ struct IconGround {
 // Draws it at x, y exactly as DrawIcon draws the icon made from its bits, in a fraction of
 // the time.
 void DrawKeptIcon(HDC dc, KeptIcon* icon, int x, int y, const IconGround& ground);
+// A 32-bit top-down DIB section kept selected into a memory context of its own (in
+// transparent background mode), so that copies from it select nothing.
+struct PixelSheet {
+    HDC dc; // null: not open
+    HBITMAP bitmap;
+    HGDIOBJ previous;
+    uint32_t* bits;
+};
+// Makes the sheet unless it is open already; false when it cannot be made.
+bool OpenPixelSheet(PixelSheet* sheet, int width, int height);
+void ClosePixelSheet(PixelSheet* sheet);
+// The kept tables are sets of kKeptWays slots: a key may lie in any slot of its set, and a new
+// key takes the slot of its set used longest ago, so that a few keys of one set do not throw
+// each other out at every paint. Slot has an unsigned lastUse (0 while unused); same tells
+// whether a slot holds the key. Returns the slot's index; *found says whether it held the key.
+const int kKeptWays = 4;
+template <typename Slot, typename Same>
+int KeptWayOf(Slot* slots, unsigned set, unsigned clock, Same same, bool* found) {
+    int first = static_cast<int>(set) * kKeptWays;
+    int oldest = first;
+    for (int i = first; i < first + kKeptWays; ++i) {
+        if (slots[i].lastUse != 0 && same(slots[i])) {
+            slots[i].lastUse = clock;
+            *found = true;
+            return i;
+        }
+        if (clock - slots[i].lastUse > clock - slots[oldest].lastUse) oldest = i;
+    }
+    slots[oldest].lastUse = clock;
+    *found = false;
+    return oldest;
+}
 // Whether the bitmap selected into dc has 32 bits per pixel, as the kept pictures and squares
 // have: only then is a copy of them the same pixels as drawing there.
 bool HasPixelsOf32Bits(HDC dc);

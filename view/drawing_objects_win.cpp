@@ -69,12 +69,12 @@ struct BitsPlace {
     const unsigned char* maskBits;
     KeptIcon* icon;
     unsigned made;
+    unsigned lastUse;
 };
 const int kBitsPlaces = 2048;
 BitsPlace g_bitsPlaces[kBitsPlaces];
 unsigned g_iconClock;
 HDC g_pictureDc;
-HDC g_composedDc;
 unsigned g_iconsMade;
 
 // An icon laid over the ground of one place, with its pixels as the grid would show them.
@@ -82,12 +82,15 @@ struct ComposedSquare {
     const KeptIcon* icon;
     unsigned made;
     IconGround ground;
-    HBITMAP bitmap;
-    uint32_t* bits;
+    unsigned lastUse;
 };
-// Enough for every place and icon of a few screens; at 4 KB each.
-const int kComposedSquares = 512;
+// Enough for every place and icon of the first screens of all tabs; at 4 KB each, one below
+// the other in one sheet, so that a copy selects nothing. The sheet's pages are only taken
+// as squares are laid on them.
+const int kComposedSquares = 2048;
+unsigned g_squareClock;
 ComposedSquare g_composed[kComposedSquares];
+PixelSheet g_composedSheet;
 
 typedef BOOL(WINAPI* AlphaBlendFunction)(HDC, int, int, int, int, HDC, int, int, int, int,
                                          BLENDFUNCTION);
@@ -147,10 +150,10 @@ BitsKey KeyOfBits(const unsigned char* colourBits, const unsigned char* maskBits
                    static_cast<uint64_t>(lane[3]) << 32 | lane[2]};
 }
 
-BitsPlace& PlaceOfBits(const unsigned char* colourBits, const unsigned char* maskBits) {
+unsigned SetOfBits(const unsigned char* colourBits, const unsigned char* maskBits) {
     uint32_t h = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(colourBits)) * 0x9E3779B1u ^
                  static_cast<uint32_t>(reinterpret_cast<uintptr_t>(maskBits)) * 0x85EBCA6Bu;
-    return g_bitsPlaces[(h ^ h >> 16) % kBitsPlaces];
+    return (h ^ h >> 16) % (kBitsPlaces / kKeptWays);
 }
 
 bool HoldsBits(const KeptIcon* kept, const unsigned char* colourBits,
@@ -278,15 +281,18 @@ HBRUSH KeptBrush(COLORREF colour) {
 KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
     if (!colourBits || !maskBits) return nullptr;
     ++g_iconClock;
-    BitsPlace& place = PlaceOfBits(colourBits, maskBits);
-    if (place.colourBits == colourBits && place.maskBits == maskBits && place.icon &&
-        place.icon->made == place.made && HoldsBits(place.icon, colourBits, maskBits)) {
+    bool found = false;
+    BitsPlace& place = g_bitsPlaces[KeptWayOf(
+        g_bitsPlaces, SetOfBits(colourBits, maskBits), g_iconClock,
+        [=](const BitsPlace& p) { return p.colourBits == colourBits && p.maskBits == maskBits; },
+        &found)];
+    if (found && place.icon->made == place.made && HoldsBits(place.icon, colourBits, maskBits)) {
         place.icon->lastUse = g_iconClock;
         return place.icon;
     }
-    KeptIcon* found = FindKeptIcon(colourBits, maskBits);
-    if (found) place = BitsPlace{colourBits, maskBits, found, found->made};
-    return found;
+    KeptIcon* kept = FindKeptIcon(colourBits, maskBits);
+    place = kept ? BitsPlace{colourBits, maskBits, kept, kept->made, g_iconClock} : BitsPlace{};
+    return kept;
 }
 
 namespace {
@@ -309,7 +315,7 @@ bool SameGround(const IconGround& a, const IconGround& b) {
            a.span == b.span && a.offset == b.offset;
 }
 
-ComposedSquare& SquareFor(const KeptIcon* kept, const IconGround& ground) {
+unsigned SetOfSquare(const KeptIcon* kept, const IconGround& ground) {
     const uint32_t parts[] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(kept) >> 4),
                               kept->made,
                               static_cast<uint32_t>(ground.kind),
@@ -321,55 +327,79 @@ ComposedSquare& SquareFor(const KeptIcon* kept, const IconGround& ground) {
     uint32_t h = 2166136261u;
     for (uint32_t part : parts)
         h = (h ^ part) * 16777619u;
-    return g_composed[(h ^ h >> 15) % kComposedSquares];
+    return (h ^ h >> 15) % (kComposedSquares / kKeptWays);
 }
 
-// Fills the square as the grid's background lies under it: a plain colour as FillRect fills
-// it, a gradient with the colours of its line at the square's place (the grid's gradient is
-// that line stretched across the other direction).
-void FillGround(ComposedSquare& square) {
-    const IconGround& g = square.ground;
+// Fills the square at this row of the sheet as the grid's background lies under it: a plain
+// colour as FillRect fills it, a gradient with the colours of its line at the square's place
+// (the grid's gradient is that line stretched across the other direction).
+void FillGround(const IconGround& g, int top) {
     if (g.kind == 1) {
-        HGDIOBJ previous = SelectObject(g_composedDc, square.bitmap);
-        RECT all = {0, 0, kIconSide, kIconSide};
-        FillRect(g_composedDc, &all, KeptBrush(g.colour));
-        SelectObject(g_composedDc, previous);
+        RECT all = {0, top, kIconSide, top + kIconSide};
+        FillRect(g_composedSheet.dc, &all, KeptBrush(g.colour));
         return;
     }
     GdiFlush();
-    FillGradientBlock(square.bits, kIconSide, kIconSide, kIconSide, g.colour, g.end, g.way, g.span,
-                      g.offset);
+    FillGradientBlock(g_composedSheet.bits + top * kIconSide, kIconSide, kIconSide, kIconSide,
+                      g.colour, g.end, g.way, g.span, g.offset);
 }
 
-// The icon laid over its ground, made when this icon and ground are not in the table yet;
-// null when it cannot be made.
-const ComposedSquare* ComposedOn(HDC dc, const KeptIcon* kept, const IconGround& ground) {
-    ComposedSquare& square = SquareFor(kept, ground);
-    if (square.bitmap && square.icon == kept && square.made == kept->made &&
-        SameGround(square.ground, ground))
-        return &square;
-    if (!HasPixelsOf32Bits(dc)) return nullptr;
-    if (!g_composedDc) g_composedDc = CreateCompatibleDC(nullptr);
-    if (!square.bitmap) square.bitmap = IconSection(kIconSide, &square.bits);
-    if (!g_composedDc || !square.bitmap) return nullptr;
-    square.icon = kept;
-    square.made = kept->made;
-    square.ground = ground;
-    FillGround(square);
-    HGDIOBJ previous = SelectObject(g_composedDc, square.bitmap);
-    BlitPicture(g_composedDc, kept, 0, 0);
-    SelectObject(g_composedDc, previous);
-    return &square;
+// The sheet's row of the icon laid over its ground, made when this icon and ground are not in
+// the table yet; -1 when it cannot be made.
+int ComposedOn(HDC dc, const KeptIcon* kept, const IconGround& ground) {
+    bool found = false;
+    int index = KeptWayOf(
+        g_composed, SetOfSquare(kept, ground), ++g_squareClock,
+        [=](const ComposedSquare& square) {
+            return square.icon == kept && square.made == kept->made &&
+                   SameGround(square.ground, ground);
+        },
+        &found);
+    int top = index * kIconSide;
+    if (found) return top;
+    ComposedSquare& square = g_composed[index];
+    square = ComposedSquare{};
+    if (!HasPixelsOf32Bits(dc) ||
+        !OpenPixelSheet(&g_composedSheet, kIconSide, kComposedSquares * kIconSide))
+        return -1;
+    square = ComposedSquare{kept, kept->made, ground, g_squareClock};
+    FillGround(ground, top);
+    BlitPicture(g_composedSheet.dc, kept, 0, top);
+    return top;
 }
 
 void ReleaseComposedSquares() {
-    for (ComposedSquare& square : g_composed) {
-        if (square.bitmap) DeleteObject(square.bitmap);
+    if (!g_composedSheet.dc) return;
+    ClosePixelSheet(&g_composedSheet);
+    for (ComposedSquare& square : g_composed)
         square = ComposedSquare{};
-    }
 }
 
 } // namespace
+
+bool OpenPixelSheet(PixelSheet* sheet, int width, int height) {
+    if (sheet->dc) return true;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* memory = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    HDC dc = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
+    if (!dc) {
+        if (bitmap) DeleteObject(bitmap);
+        return false;
+    }
+    SetBkMode(dc, TRANSPARENT);
+    *sheet = PixelSheet{dc, bitmap, SelectObject(dc, bitmap), static_cast<uint32_t*>(memory)};
+    return true;
+}
+
+void ClosePixelSheet(PixelSheet* sheet) {
+    if (!sheet->dc) return;
+    SelectObject(sheet->dc, sheet->previous);
+    DeleteObject(sheet->bitmap);
+    DeleteDC(sheet->dc);
+    *sheet = PixelSheet{};
+}
 
 bool HasPixelsOf32Bits(HDC dc) {
     BITMAP target = {};
@@ -384,11 +414,9 @@ void DrawKeptIcon(HDC dc, KeptIcon* kept, int x, int y, const IconGround& ground
     }
     // Over a ground that is the same at every paint the icon looks the same too: it is laid
     // over that ground once and copied after.
-    const ComposedSquare* square = ground.kind != 0 ? ComposedOn(dc, kept, ground) : nullptr;
-    if (square) {
-        HGDIOBJ previous = SelectObject(g_composedDc, square->bitmap);
-        BitBlt(dc, x, y, kIconSide, kIconSide, g_composedDc, 0, 0, SRCCOPY);
-        SelectObject(g_composedDc, previous);
+    int top = ground.kind != 0 ? ComposedOn(dc, kept, ground) : -1;
+    if (top >= 0) {
+        BitBlt(dc, x, y, kIconSide, kIconSide, g_composedSheet.dc, 0, top, SRCCOPY);
         return;
     }
     BlitPicture(dc, kept, x, y);
@@ -420,6 +448,5 @@ void ReleaseDrawingObjects() {
     ReleaseKeptIcons();
     ReleaseCaptionStrips();
     if (g_pictureDc) DeleteDC(g_pictureDc);
-    if (g_composedDc) DeleteDC(g_composedDc);
-    g_pictureDc = g_composedDc = nullptr;
+    g_pictureDc = nullptr;
 }
