@@ -14,28 +14,12 @@ const int kWidth = 120;
 const int kHeight = 60;
 
 // A 32-bit sheet with the caption font, as the back buffer is drawn on.
-struct Sheet {
-    HDC dc;
-    HBITMAP bitmap;
-    HGDIOBJ previous;
-    uint32_t* bits;
-
-    Sheet() {
-        BITMAPINFO info = {};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* memory = nullptr;
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
-        bits = static_cast<uint32_t*>(memory);
-        dc = CreateCompatibleDC(nullptr);
-        previous = SelectObject(dc, bitmap);
+struct Sheet : PixelSheet {
+    Sheet() : PixelSheet{} {
+        OpenPixelSheet(this, kWidth, kHeight);
         SelectObject(dc, CaptionFont());
-        SetBkMode(dc, TRANSPARENT);
     }
-    ~Sheet() {
-        SelectObject(dc, previous);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
+    ~Sheet() { ClosePixelSheet(this); }
     // The ground over the whole sheet, placed as it lies under the strip.
     void Lay(const IconGround& g, const RECT& strip) {
         if (g.kind == 2) {
