@@ -826,6 +826,10 @@ template <typename Node> class NameTable {
                 return named.node;
         }
     }
+    // Asks the processor for the slot a lookup of this hash starts at.
+    void Prefetch(uint32_t hash) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[hash & mask_]);
+    }
     void Add(const void* owner, Node* node, uint32_t hash) {
         if ((nodes_.size() + 1) * 4 > slots_.size() * 3) Grow(nodes_.size() + 1);
         nodes_.push_back(Named{owner, node});
@@ -871,7 +875,11 @@ template <typename Node> class NameTable {
 // not rehashed again and again while it loads.
 class LoadIndex {
   public:
-    LoadIndex(CacheArchive& archive, size_t folders, size_t files) : archive_(archive) {
+    LoadIndex(CacheArchive& archive, size_t folders, size_t files)
+        : archive_(archive),
+          // An archive that holds nothing yet (the load at start-up) has no lists to index.
+          seeding_(archive.root.next != &archive.root || archive.root.firstChild ||
+                   (archive.root.files && archive.root.files->first)) {
         folders_.Reserve(folders);
         files_.Reserve(files);
     }
@@ -890,6 +898,18 @@ class LoadIndex {
         return current;
     }
 
+    // Starts fetching the slot of the path's last folder, taken to lie where the folder last
+    // made or found lies (folders follow their siblings). A wrong guess costs nothing but the
+    // fetch.
+    void PrefetchSibling(const char* path, size_t length) const {
+        const char* component = nullptr;
+        size_t n = 0;
+        PathWalk walk(path, length);
+        while (walk.Next(&component, &n)) {
+        }
+        if (component) folders_.Prefetch(NameTable<CacheFolder>::Hash(lastParent_, component, n));
+    }
+
     // Adds a loaded file unless its folder holds one of that name.
     void AddFile(CacheFolder* folder, const char* name, int32_t size, const void* data,
                  CacheSharedBytes* shared) {
@@ -905,6 +925,7 @@ class LoadIndex {
   private:
     // The folder of this name under parent (null: the top level), made when missing.
     CacheFolder* Child(CacheFolder* parent, const char* name, size_t length) {
+        lastParent_ = parent;
         SeedFolders(parent);
         uint32_t hash = NameTable<CacheFolder>::Hash(parent, name, length);
         if (CacheFolder* found = folders_.Find(parent, name, length, hash)) return found;
@@ -913,7 +934,7 @@ class LoadIndex {
         return made;
     }
     void SeedFolders(CacheFolder* parent) {
-        if (parent == lastSeeded_) return;
+        if (!seeding_ || parent == lastSeeded_) return;
         lastSeeded_ = parent;
         if (!seededParents_.insert(parent).second) return;
         CacheFolder* head = parent ? parent->firstChild : &archive_.root;
@@ -927,7 +948,8 @@ class LoadIndex {
         } while (f != head);
     }
     void SeedFiles(CacheFolder* folder) {
-        if (!seededFolders_.insert(folder).second || !folder->files || !folder->files->first)
+        if (!seeding_ || !seededFolders_.insert(folder).second || !folder->files ||
+            !folder->files->first)
             return;
         CacheFile* f = folder->files->first;
         do {
@@ -939,12 +961,59 @@ class LoadIndex {
     }
 
     CacheArchive& archive_;
+    bool seeding_;
     NameTable<CacheFolder> folders_;
     std::unordered_set<const void*> seededParents_;
     NameTable<CacheFile> files_;
     std::unordered_set<const void*> seededFolders_;
     const void* lastSeeded_ = this; // no parent yet
+    CacheFolder* lastParent_ = nullptr;
 };
+
+struct FileRecord {
+    char name[kCacheNameField];
+    int32_t size;
+    const unsigned char* data;
+};
+
+// Reads the file record at *pos and moves past it (and past its data when that follows it);
+// false when the bytes end or are damaged before it does.
+bool ReadFileRecord(const unsigned char* bytes, size_t size, size_t* pos, FileRecord* file) {
+    size_t at = *pos;
+    if (size - at < 2) return false;
+    size_t nameLength = Read16(bytes + at);
+    at += 2;
+    if (nameLength > kMaxName || size - at < nameLength + 16) return false;
+    if (file) CopyName(file->name, reinterpret_cast<const char*>(bytes + at), nameLength);
+    at += nameLength;
+    int32_t dataSize = static_cast<int32_t>(Read32(bytes + at));
+    uint32_t offset = Read32(bytes + at + 12);
+    at += 16;
+    if (dataSize < 0) return false;
+    const unsigned char* data;
+    if (offset == at) {
+        if (size - at < static_cast<size_t>(dataSize)) return false;
+        data = bytes + at;
+        at += static_cast<size_t>(dataSize);
+    } else {
+        if (offset > size || size - offset < static_cast<size_t>(dataSize)) return false;
+        data = bytes + offset;
+    }
+    if (file) {
+        file->size = dataSize;
+        file->data = data;
+    }
+    *pos = at;
+    return true;
+}
+
+// Where the folder record after one whose files begin at pos begins; 0 when the bytes end
+// before it.
+size_t NextFolderRecord(const unsigned char* bytes, size_t size, size_t pos, uint32_t files) {
+    for (uint32_t j = 0; j < files; ++j)
+        if (!ReadFileRecord(bytes, size, &pos, nullptr)) return 0;
+    return size - pos >= 2 ? pos : 0;
+}
 
 void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(shared->bytes);
@@ -952,7 +1021,7 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
     uint32_t folders = Read32(bytes + 8);
     size_t pos = kCacheHeaderSize;
     char path[kCachePathField];
-    char name[kCacheNameField];
+    FileRecord file;
     // A folder record takes at least 6 bytes and a file record 18: a damaged count cannot
     // make the tables larger than the bytes could fill.
     LoadIndex index(archive, std::min<size_t>(folders, size / 6),
@@ -966,28 +1035,17 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
         pos += pathLength;
         uint32_t files = Read32(bytes + pos);
         pos += 4;
+        // The next folder's slot is fetched while this folder is looked up: in a wide
+        // archive each lookup would otherwise wait for memory.
+        size_t next = i + 1 < folders ? NextFolderRecord(bytes, size, pos, files) : 0;
+        if (next) {
+            size_t nextLength = std::min<size_t>(Read16(bytes + next), size - next - 2);
+            index.PrefetchSibling(reinterpret_cast<const char*>(bytes + next + 2), nextLength);
+        }
         CacheFolder* folder = index.FolderPath(path);
         for (uint32_t j = 0; j < files; ++j) {
-            if (size - pos < 2) return;
-            size_t nameLength = Read16(bytes + pos);
-            pos += 2;
-            if (nameLength > kMaxName || size - pos < nameLength + 16) return;
-            CopyName(name, reinterpret_cast<const char*>(bytes + pos), nameLength);
-            pos += nameLength;
-            int32_t dataSize = static_cast<int32_t>(Read32(bytes + pos));
-            uint32_t offset = Read32(bytes + pos + 12);
-            pos += 16;
-            if (dataSize < 0) return;
-            const unsigned char* data;
-            if (offset == pos) {
-                if (size - pos < static_cast<size_t>(dataSize)) return;
-                data = bytes + pos;
-                pos += static_cast<size_t>(dataSize);
-            } else {
-                if (offset > size || size - offset < static_cast<size_t>(dataSize)) return;
-                data = bytes + offset;
-            }
-            if (folder) index.AddFile(folder, name, dataSize, data, shared);
+            if (!ReadFileRecord(bytes, size, &pos, &file)) return;
+            if (folder) index.AddFile(folder, file.name, file.size, file.data, shared);
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "view/gradient.h"
 
+#include <cstring>
+
 namespace {
 
 int Channel(uint32_t colour, int shift) {
@@ -31,9 +33,18 @@ uint32_t GradientPixelAt(uint32_t startColour, uint32_t endColour, int i, int sp
 
 void FillGradientBlock(uint32_t* pixels, int stride, int width, int height, uint32_t startColour,
                        uint32_t endColour, int way, int span, int offset) {
+    // A pixel per column or row: each is worked out once.
     for (int r = 0; r < height; ++r) {
         uint32_t* row = pixels + static_cast<long>(r) * stride;
-        for (int c = 0; c < width; ++c)
-            row[c] = GradientPixelAt(startColour, endColour, offset + (way == 0 ? c : r), span);
+        if (way != 0) {
+            uint32_t pixel = GradientPixelAt(startColour, endColour, offset + r, span);
+            for (int c = 0; c < width; ++c)
+                row[c] = pixel;
+        } else if (r == 0) {
+            for (int c = 0; c < width; ++c)
+                row[c] = GradientPixelAt(startColour, endColour, offset + c, span);
+        } else {
+            std::memcpy(row, pixels, static_cast<size_t>(width) * sizeof *row);
+        }
     }
 }
