@@ -564,6 +564,13 @@ TEST(CacheLoading, ManyFoldersAndFilesLoadWholeAndInOrderOntoAnExistingTree) {
     std::free(got.data);
     EXPECT_EQ(2001, CacheFindFolder(c, "Many")->files->count);
     EXPECT_EQ(1, CacheHasFile(c, "F1900\\sub", "m"));
+    // A tree that holds files in its root alone is met as well.
+    CacheArchive rootOnly;
+    Add(rootOnly, "", "r", "mine");
+    CacheArchive withRoot;
+    Add(withRoot, "", "r", "theirs");
+    Load(&rootOnly, Save(withRoot));
+    EXPECT_EQ("[] r:mine", Listing(rootOnly));
 }
 
 TEST(CacheTree, HalfWidthKatakanaEndAtTheSeparator) {
