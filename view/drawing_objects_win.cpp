@@ -185,11 +185,11 @@ bool HasAlpha(const unsigned char* colourBits) {
     return false;
 }
 
-// A top-down 32-bit section of kIconSide columns (the system selects a section into a device
-// context far quicker than a bitmap of the screen's own kind).
-HBITMAP IconSection(int rows, uint32_t** bits) {
+// A top-down 32-bit section (the system selects a section into a device context far quicker
+// than a bitmap of the screen's own kind).
+HBITMAP Section(int width, int rows, uint32_t** bits) {
     BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kIconSide, -rows, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -rows, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* memory = nullptr;
     HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
     *bits = static_cast<uint32_t*>(memory);
@@ -222,7 +222,7 @@ bool MakeKeptIcon(KeptIcon* kept, const unsigned char* colourBits, const unsigne
     // the system stretches it.
     bool fits = g_pictureDc && GetSystemMetrics(SM_CXICON) == kIconSide &&
                 GetSystemMetrics(SM_CYICON) == kIconSide && (!kept->blended || AlphaBlender());
-    if (fits) picture = IconSection(2 * kIconSide, &bits);
+    if (fits) picture = Section(kIconSide, 2 * kIconSide, &bits);
     if (picture && DrawOnBlackAndWhite(icon, picture, bits) &&
         TakeIconDrawingApart(bits, kIconSide * kIconSide, kept->blended)) {
         kept->picture = picture;
@@ -379,17 +379,15 @@ void ReleaseComposedSquares() {
 
 bool OpenPixelSheet(PixelSheet* sheet, int width, int height) {
     if (sheet->dc) return true;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* memory = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = Section(width, height, &bits);
     HDC dc = bitmap ? CreateCompatibleDC(nullptr) : nullptr;
     if (!dc) {
         if (bitmap) DeleteObject(bitmap);
         return false;
     }
     SetBkMode(dc, TRANSPARENT);
-    *sheet = PixelSheet{dc, bitmap, SelectObject(dc, bitmap), static_cast<uint32_t*>(memory)};
+    *sheet = PixelSheet{dc, bitmap, SelectObject(dc, bitmap), bits};
     return true;
 }
 
