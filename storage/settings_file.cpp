@@ -722,7 +722,9 @@ SettingsValue numberScratch;
 // of the run writes beside it.
 FileReadResult foundState = FileReadResult::Missing;
 std::string foundPath;
-std::string foundBytes;
+// The buffer the file was read into, kept rather than copied: a big catalogue's file is megabytes.
+std::unique_ptr<char[]> foundBytes;
+size_t foundSize = 0;
 bool backupWritten = false;
 
 // What was found applies to writes of the same file only.
@@ -739,7 +741,7 @@ const char kBackupSuffix[] = ".bak";
 bool KeepFoundFile(const char* path) {
     if (foundState != FileReadResult::Read || backupWritten || !IsFoundPath(path)) return true;
     std::string backup = std::string(path) + kBackupSuffix;
-    backupWritten = SaveFileAtomically(backup.c_str(), foundBytes.data(), foundBytes.size());
+    backupWritten = SaveFileAtomically(backup.c_str(), foundBytes.get(), foundSize);
     return backupWritten || PathExists(backup.c_str());
 }
 
@@ -797,11 +799,13 @@ int SettingsRead(const char* path) {
     size_t size = 0;
     foundState = ReadFileStatus(path, &bytes, &size, 1);
     foundPath = path;
-    foundBytes.clear();
+    foundBytes.reset();
+    foundSize = 0;
     backupWritten = false;
     if (foundState != FileReadResult::Read) return 1;
-    foundBytes.assign(bytes.get(), size);
     document.LoadBytes(bytes.get(), size);
+    foundBytes = std::move(bytes);
+    foundSize = size;
     return 1;
 }
 
