@@ -18,8 +18,15 @@ struct KeptIcon;
 // The kept icon of an entry's 32 x 32 colour and mask bits, null when none can be made. Icons
 // are kept by the bits' content: equal bits share one icon, changed bits get a new one, and
 // when the table is full the icon drawn longest ago is released. The pointer holds until the
-// next call.
-KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits);
+// next call. Icon mode 1 keeps the icon the system makes of the bits, mode 2 the stored bitmaps
+// themselves (the mask ANDed, then the colour ORed); a call in the other mode than the kept
+// icons' releases them first.
+KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits,
+                       int iconMode = 1);
+// Draws the stored 5-5-5 mask (ANDed) and 32-bit colour (ORed) with their top-left corner at
+// x, y.
+void DrawStoredBitmaps(HDC dc, const unsigned char* colourBits, const unsigned char* maskBits,
+                       int x, int y);
 // What lies under an icon's square when it is drawn.
 struct IconGround {
     int kind;        // 0: anything (drawn over as it is), 1: a plain colour, 2: a gradient
@@ -29,8 +36,8 @@ struct IconGround {
     int span;        // the gradient's length in pixels
     int offset;      // the square's first column (way 0) or row along the gradient
 };
-// Draws it at x, y exactly as DrawIcon draws the icon made from its bits, in a fraction of
-// the time.
+// Draws it at x, y exactly as DrawIcon draws the icon made from its bits (or, in mode 2, as
+// DrawStoredBitmaps draws them), in a fraction of the time.
 void DrawKeptIcon(HDC dc, KeptIcon* icon, int x, int y, const IconGround& ground);
 // A 32-bit top-down DIB section kept selected into a memory context of its own (in
 // transparent background mode), so that copies from it select nothing.

@@ -42,6 +42,7 @@ struct KeptIcon {
     BitsKey key;
     HBITMAP picture; // 32 x 64, top-down: the colour above, the mask (masked form) below
     bool blended;
+    bool stored;   // icon mode 2: drawn as the stored bitmaps, from bits
     HICON icon;    // only when the picture could not take the drawing apart
     unsigned made; // tells this icon from the earlier ones of its slot
     unsigned lastUse;
@@ -74,6 +75,7 @@ struct BitsPlace {
 const int kBitsPlaces = 2048;
 BitsPlace g_bitsPlaces[kBitsPlaces];
 unsigned g_iconClock;
+int g_keptMode = 1; // the icon mode the kept icons were made for
 HDC g_pictureDc;
 unsigned g_iconsMade;
 
@@ -212,6 +214,10 @@ bool DrawOnBlackAndWhite(HICON icon, HBITMAP section, uint32_t* bits) {
 
 // Fills a slot for the icon of these bits.
 bool MakeKeptIcon(KeptIcon* kept, const unsigned char* colourBits, const unsigned char* maskBits) {
+    if (g_keptMode == 2) {
+        kept->stored = true; // the copy of the bits is all it needs
+        return true;
+    }
     HICON icon = IconFromBits(colourBits, maskBits);
     if (!icon) return false;
     if (!g_pictureDc) g_pictureDc = CreateCompatibleDC(nullptr);
@@ -247,7 +253,7 @@ KeptIcon* FindKeptIcon(const unsigned char* colourBits, const unsigned char* mas
     if (!bits) return nullptr;
     std::memcpy(bits, colourBits, kColourBitsSize);
     std::memcpy(bits + kColourBitsSize, maskBits, kMaskBitsSize);
-    KeptIcon made = {key, nullptr, false, nullptr, ++g_iconsMade, g_iconClock, bits};
+    KeptIcon made = {key, nullptr, false, false, nullptr, ++g_iconsMade, g_iconClock, bits};
     if (!MakeKeptIcon(&made, colourBits, maskBits)) {
         std::free(bits);
         return nullptr;
@@ -278,8 +284,13 @@ HBRUSH KeptBrush(COLORREF colour) {
                                             [=] { return CreateSolidBrush(colour); }));
 }
 
-KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits) {
+KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* maskBits,
+                       int iconMode) {
     if (!colourBits || !maskBits) return nullptr;
+    if (iconMode != g_keptMode) {
+        ReleaseKeptIcons();
+        g_keptMode = iconMode;
+    }
     ++g_iconClock;
     bool found = false;
     BitsPlace& place = g_bitsPlaces[KeptWayOf(
@@ -298,6 +309,10 @@ KeptIcon* KeptBitsIcon(const unsigned char* colourBits, const unsigned char* mas
 namespace {
 
 void BlitPicture(HDC dc, const KeptIcon* kept, int x, int y) {
+    if (kept->stored) {
+        DrawStoredBitmaps(dc, kept->bits, kept->bits + kColourBitsSize, x, y);
+        return;
+    }
     HGDIOBJ previous = SelectObject(g_pictureDc, kept->picture);
     if (kept->blended) {
         BLENDFUNCTION over = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -376,6 +391,17 @@ void ReleaseComposedSquares() {
 }
 
 } // namespace
+
+void DrawStoredBitmaps(HDC dc, const unsigned char* colourBits, const unsigned char* maskBits,
+                       int x, int y) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kIconSide, kIconSide, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
+    StretchDIBits(dc, x, y, kIconSide, kIconSide, 0, 0, kIconSide, kIconSide, maskBits, &info,
+                  DIB_RGB_COLORS, SRCAND);
+    info.bmiHeader.biBitCount = 32;
+    StretchDIBits(dc, x, y, kIconSide, kIconSide, 0, 0, kIconSide, kIconSide, colourBits, &info,
+                  DIB_RGB_COLORS, SRCPAINT);
+}
 
 bool OpenPixelSheet(PixelSheet* sheet, int width, int height) {
     if (sheet->dc) return true;

@@ -94,18 +94,11 @@ template <typename Draw> void DrawAtIconPlace(int centreX, int centreY, bool onC
     }
 }
 
-// The stored frames straight from memory: the mask (5-5-5) ANDed, then the colour ORed.
+// The stored frames straight from memory: the mask (5-5-5) ANDed, then the colour ORed; on
+// the cursor's cell once, raised by three pixels.
 void DrawEntryBitmaps(HDC dc, const Entry& entry, int centreX, int centreY, bool onCursor) {
     int offset = onCursor ? kIconHalf + 3 : kIconHalf;
-    int left = centreX - offset;
-    int top = centreY - offset;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), kIconSide, kIconSide, 1, 16, BI_RGB, 0, 0, 0, 0, 0};
-    StretchDIBits(dc, left, top, kIconSide, kIconSide, 0, 0, kIconSide, kIconSide, entry.maskBits,
-                  &info, DIB_RGB_COLORS, SRCAND);
-    info.bmiHeader.biBitCount = 32;
-    StretchDIBits(dc, left, top, kIconSide, kIconSide, 0, 0, kIconSide, kIconSide, entry.colourBits,
-                  &info, DIB_RGB_COLORS, SRCPAINT);
+    DrawStoredBitmaps(dc, entry.colourBits, entry.maskBits, centreX - offset, centreY - offset);
 }
 
 void DrawCross(HDC dc, int x, int y, int cellWidth, int cellHeight) {
@@ -215,7 +208,14 @@ bool DrawIconOf(HDC dc, const Entry& entry, int iconMode, int centreX, int centr
         return kept != nullptr;
     }
     if (iconMode == 2 && hasBits) {
-        DrawEntryBitmaps(dc, entry, centreX, centreY, onCursor);
+        // Off the cursor the drawing over a plain or gradient ground is kept, as in mode 1.
+        KeptIcon* kept = onCursor ? nullptr : KeptBitsIcon(entry.colourBits, entry.maskBits, 2);
+        int x = centreX - kIconHalf;
+        int y = centreY - kIconHalf;
+        if (kept)
+            DrawKeptIcon(dc, kept, x, y, GroundAt(x, y));
+        else
+            DrawEntryBitmaps(dc, entry, centreX, centreY, onCursor);
         return true;
     }
     if (iconMode == 3) {
@@ -354,7 +354,7 @@ void PaintEntries() {
     // Cells shown for the first time since start-up get their icons before they are drawn.
     BindShownIcons(tab, first, rows * columns);
     int iconMode = GetIconDraw();
-    if (iconMode != 1) ReleaseKeptIcons();
+    if (iconMode == 3) ReleaseKeptIcons();
     HGDIOBJ previousFont = SelectObject(dc, CaptionFont());
     int firstStripRow = HasPixelsOf32Bits(dc) ? FirstCaptionOnlyRow(cellHeight) : -1;
     int k = 0;

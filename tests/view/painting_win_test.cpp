@@ -451,13 +451,16 @@ TEST_F(PaintingTest, KeptIconsFollowTheBitsTheyWereMadeFrom) {
     EXPECT_EQ(before, Block(65 + 16, 16, 32));
     SetIconDraw(2);
     PaintGrid();
-    EXPECT_EQ(0, KeptIconCount()); // the other modes draw without them
+    EXPECT_EQ(3, KeptIconCount()); // the stored bitmaps, kept anew for their own mode
+    SetIconDraw(3);
+    PaintGrid();
+    EXPECT_EQ(0, KeptIconCount()); // the shell's icons are not kept
 }
 
 // An icon laid over its ground once is laid anew when the ground changes: another plain
-// colour, another gradient or its other way. Each paint must match the one made afresh.
+// colour, another gradient or its other way. Each paint must match the one made afresh, in
+// both modes that keep icons.
 TEST_F(PaintingTest, IconsAreLaidAnewOverAChangedGround) {
-    SetIconDraw(1);
     GiveBits(FindEntry(0, Add(scratch_.File("a.exe"), FILE_ATTRIBUTE_ARCHIVE)), 1, true);
     GiveBits(FindEntry(0, Add(scratch_.File("b.exe"), FILE_ATTRIBUTE_ARCHIVE)), 2, false);
     SetGColorEnd(RGB(250, 240, 200));
@@ -467,17 +470,21 @@ TEST_F(PaintingTest, IconsAreLaidAnewOverAChangedGround) {
         int way;
     } looks[] = {{0, kGreen, 0},        {0, kWhite, 0},        {1, RGB(16, 32, 48), 0},
                  {1, RGB(90, 0, 0), 0}, {1, RGB(90, 0, 0), 1}, {0, kGreen, 0}};
-    for (const auto& look : looks) {
-        SetBackGround(look.ground);
-        SetColor(look.colour);
-        SetGColorStart(look.colour);
-        SetGradWay(look.way);
-        PaintGrid();
-        std::vector<COLORREF> blended = Block(16, 16, 32), masked = Block(65 + 16, 16, 32);
-        ReleaseKeptIcons();
-        PaintGrid();
-        EXPECT_EQ(Block(16, 16, 32), blended) << look.ground << " " << look.way;
-        EXPECT_EQ(Block(65 + 16, 16, 32), masked) << look.ground << " " << look.way;
+    for (int mode = 1; mode <= 2; ++mode) {
+        SetIconDraw(mode);
+        for (const auto& look : looks) {
+            SetBackGround(look.ground);
+            SetColor(look.colour);
+            SetGColorStart(look.colour);
+            SetGradWay(look.way);
+            PaintGrid();
+            std::vector<COLORREF> blended = Block(16, 16, 32), masked = Block(65 + 16, 16, 32);
+            ReleaseKeptIcons();
+            PaintGrid();
+            EXPECT_EQ(Block(16, 16, 32), blended) << mode << " " << look.ground << " " << look.way;
+            EXPECT_EQ(Block(65 + 16, 16, 32), masked)
+                << mode << " " << look.ground << " " << look.way;
+        }
     }
 }
 
