@@ -102,7 +102,7 @@ if(QDX_TESTS)
            "ColourDialogTest.TheDesktopPictureFollowsTheVersionClass"
            "IconDrawDialogTest.EachRadioSavesItsModeTheCloseBoxNothing")
     qdx_list_wine_tests(qdx_win32_xp_tests ${win_test_props} TEST_PREFIX "xp:"
-                         TEST_FILTER ${xp_filter} PROPERTIES LABELS win32)
+                        TEST_FILTER ${xp_filter} PROPERTIES LABELS win32)
   endif()
   if(QDX_E2E_TESTS)
     add_executable(qdx_e2e_tests ${QDX_E2E_TESTS} ${CMAKE_SOURCE_DIR}/tests/e2e/process.cpp)
