@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/tray_icon.h"
 #include "base/app_state.h"
+#include "catalogue/catalogue.h"
 #include "commands/launch.h"
 #include "commands/menus.h"
 #include "commands/registration.h"
@@ -201,6 +202,17 @@ int OnPaint(HWND window, UINT, WPARAM, LPARAM, LRESULT*) {
     return 0;
 }
 
+// What showing, moving and painting the window brings: none of it looks past the current tab,
+// so none of it waits for the tabs still being loaded. Everything else in the table does.
+bool NeedsNoOtherTab(UINT message) {
+    static const UINT kMessages[] = {WM_CREATE, WM_DESTROY,        WM_MOVE,
+                                     WM_SIZE,   WM_KILLFOCUS,      WM_DRAWITEM,
+                                     WM_PAINT,  WM_IME_SETCONTEXT, WM_IME_NOTIFY};
+    for (UINT m : kMessages)
+        if (m == message) return true;
+    return false;
+}
+
 // Never matches a real message: row 25 takes the registered "TaskbarCreated" id.
 const UINT kUnsetMessage = 0xFFFFFFFFu;
 
@@ -262,6 +274,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     LRESULT result = 0;
     for (const MessageHandler& row : g_messageTable) {
         if (row.message == message) {
+            if (!NeedsNoOtherTab(message)) CompleteCatalogue();
             row.handler(window, message, wParam, lParam, &result);
             return result;
         }

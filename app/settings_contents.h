@@ -19,6 +19,11 @@ void LoadMenuAndCatalogue();
 // The pieces of LoadMenuAndCatalogue.
 void ApplyLoadedOptions();
 void LoadTabs();
+// While on, LoadTabs loads the entries of the first tab only, the one the window shows when
+// it appears, and keeps the others for LoadNextKeptTab.
+void LoadOtherTabsLater(bool on);
+// Loads the entries of the next tab kept for later; false when none is left.
+bool LoadNextKeptTab();
 
 void SaveTabList();
 void SaveEntries();

@@ -133,7 +133,11 @@ struct StoredTab {
     bool hasCount;
     int entries;
     int occurrence;
+    bool later; // its entries are loaded by LoadNextKeptTab
 };
+
+bool g_otherTabsLater = false;
+std::vector<StoredTab> g_tabsKeptForLater;
 
 void ReadTabList(std::vector<StoredTab>* tabs) {
     int count = 0;
@@ -155,7 +159,7 @@ void ReadTabList(std::vector<StoredTab>* tabs) {
 }
 
 void LoadEntriesOf(const StoredTab& tab) {
-    if (tab.hasCount && tab.slot < kTabSlots)
+    if (tab.hasCount && tab.slot < kTabSlots && !tab.later)
         LoadTabEntries(tab.slot, tab.name, tab.entries, tab.occurrence);
 }
 
@@ -167,9 +171,31 @@ DWORD WINAPI LoadEntriesOfTabs(LPVOID param) {
 
 } // namespace
 
+void LoadOtherTabsLater(bool on) {
+    g_otherTabsLater = on;
+}
+
+bool LoadNextKeptTab() {
+    if (g_tabsKeptForLater.empty()) return false;
+    StoredTab tab = g_tabsKeptForLater.front();
+    g_tabsKeptForLater.erase(g_tabsKeptForLater.begin());
+    tab.later = false;
+    LoadEntriesOf(tab);
+    if (g_tabsKeptForLater.empty()) g_tabsKeptForLater.shrink_to_fit();
+    return true;
+}
+
 void LoadTabs() {
     std::vector<StoredTab> tabs;
     ReadTabList(&tabs);
+    // Only the first tab is shown when the window appears.
+    g_tabsKeptForLater.clear();
+    if (g_otherTabsLater) {
+        for (size_t i = 1; i < tabs.size(); ++i) {
+            tabs[i].later = true;
+            g_tabsKeptForLater.push_back(tabs[i]);
+        }
+    }
     // At start-up, when entries only mark their icons, they are read on a worker while the tab
     // strip gets its items (each costs the strip a new layout). The two share nothing: an insert
     // notifies no window, so nothing reads the catalogue meanwhile. The names are settled once

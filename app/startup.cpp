@@ -88,7 +88,46 @@ void ApplyDefaultSettings() {
     ApplyDefaultSettingValues(GetSysColor(COLOR_BTNSHADOW), GetOsVersionCode());
 }
 
-void LoadAll() {
+namespace {
+
+bool g_iconsAfterLoad = false;
+
+// Loads the next tab kept for later the way start-up loads them: icons only marked, stored
+// attributes kept.
+bool LoadOneKeptTab() {
+    DeferIconBinding(true);
+    SetAttributesReadLater(true);
+    bool loaded = LoadNextKeptTab();
+    SetAttributesReadLater(false);
+    DeferIconBinding(false);
+    return loaded;
+}
+
+void EndLoad() {
+    FreeSpareEntries();
+    // The parsed document is dropped; the lookup scratch stays for the save at exit.
+    SettingsRelease();
+    SettingsPrepare();
+    SetVersion(1);
+    SetVersionMiner(20);
+    if (g_iconsAfterLoad) StartIconLoading(MainWindow());
+    g_iconsAfterLoad = false;
+}
+
+void LoadEveryKeptTab() {
+    while (LoadOneKeptTab()) {
+    }
+    EndLoad();
+}
+
+// One step of the load between messages: the next kept tab, or the end when none is left.
+void LoadBetweenMessages() {
+    if (!LoadOneKeptTab()) CompleteCatalogue();
+}
+
+} // namespace
+
+void LoadForFirstPaint() {
     LoadMsiFunctions();
     ClearMenuCommands();
     ClearCatalogue();
@@ -102,27 +141,32 @@ void LoadAll() {
     // Only the current tab is on screen: icons are bound after the window shows.
     DeferIconBinding(true);
     SetAttributesReadLater(true);
+    LoadOtherTabsLater(true);
     LoadMenuAndCatalogue();
+    LoadOtherTabsLater(false);
     SetAttributesReadLater(false);
     DeferIconBinding(false);
-    FreeSpareEntries();
-    // The parsed document is dropped; the lookup scratch stays for the save at exit.
-    SettingsRelease();
-    SettingsPrepare();
-    SetVersion(1);
-    SetVersionMiner(20);
+    SetCatalogueCompletion(LoadEveryKeptTab);
+}
+
+void LoadAll() {
+    LoadForFirstPaint();
+    CompleteCatalogue();
 }
 
 void ShowMainWindow() {
     UpdateWindow(MainWindow());
     ShowWindow(MainWindow(), SW_SHOW);
     PaintGrid();
-    StartIconLoading(MainWindow());
 }
 
 int RunMessageLoop() {
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        // A kept tab is loaded whenever no message waits: the first paint comes before it.
+        while (!IsCatalogueComplete() && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            LoadBetweenMessages();
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -130,6 +174,7 @@ int RunMessageLoop() {
 }
 
 void CloseApplication(HWND window) {
+    CompleteCatalogue();
     StopAutoHide();
     // Icons not bound by now are captured at the next start; everything else is saved, with
     // the attributes a finished load would have read.
@@ -172,10 +217,14 @@ int RunApplication(HINSTANCE instance) {
         return -1;
     }
     ApplyDefaultSettings();
-    LoadAll();
+    LoadForFirstPaint();
     RegisterSummonHotKey(GetHotKey(), kSummonHotKeyId);
     UpdateScrollRange();
-    if (!IsCloseRemembered()) ShowMainWindow();
+    if (!IsCloseRemembered()) {
+        // The icons not on screen are bound once every tab is loaded.
+        g_iconsAfterLoad = true;
+        ShowMainWindow();
+    }
     ReleaseClose();
     int exitCode = RunMessageLoop();
     FreeLayeredFunction();

@@ -15,7 +15,11 @@ bool RegisterMainClass(HINSTANCE instance);
 DWORD MainWindowExStyle(int osVersionCode);
 HWND CreateMainWindow(HINSTANCE instance);
 void ApplyDefaultSettings();
+// LoadAll is both halves: LoadForFirstPaint loads everything but the entries of the tabs not
+// shown first, which the message loop then loads between messages (CompleteCatalogue loads
+// them at once), and drops the parsed settings after them.
 void LoadAll();
+void LoadForFirstPaint();
 void ShowMainWindow();
 int RunMessageLoop();
 

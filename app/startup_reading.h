@@ -7,8 +7,9 @@
 #include "storage/cache_archive.h"
 
 // Starts reading Cache.arc, CacheUser.arc and qdx.ini from the data paths, and making the
-// records of the entries the file lists (PrepareSpareEntries). Until FinishStartUpReading
-// returns, nothing may touch the archives, the settings layer or the spare records.
+// records of the entries of the first tab the file lists (PrepareSpareEntries). Until
+// FinishStartUpReading returns, nothing may touch the archives, the settings layer or the spare
+// records.
 void BeginStartUpReading();
 // Waits for the reading. True when the settings file was read by it; false when the reading
 // was never begun or could not be started (the caller then reads everything itself).

@@ -18,8 +18,8 @@ DWORD WINAPI ReadStartUpFiles(LPVOID) {
     CacheReadAtStartUp(CacheArchiveUser(), CacheUserPath(), &g_archives[1]);
     SettingsPrepare();
     SettingsRead(SettingsPath());
-    // A big catalogue's records cost most of its load in fresh memory: they are made here.
-    PrepareSpareEntries(StoredEntryCount());
+    // Records cost most of a load in fresh memory: those of the tab shown first are made here.
+    PrepareSpareEntries(StoredEntryCount(1));
     return 0;
 }
 

@@ -10,6 +10,7 @@ namespace {
 Catalogue g_catalogue;
 CatalogueServices g_services;
 long g_lookupSteps;
+void (*g_completion)(); // loads the tabs start-up kept for later
 
 bool HasLinks(const Entry* e) {
     return e->next != nullptr;
@@ -92,6 +93,20 @@ const CatalogueServices& GetCatalogueServices() {
 Tab* GetTab(int t) {
     if (t < 0 || t >= kTabSlots) return nullptr;
     return &g_catalogue.tabs[t];
+}
+
+void SetCatalogueCompletion(void (*complete)()) {
+    g_completion = complete;
+}
+
+void CompleteCatalogue() {
+    void (*complete)() = g_completion;
+    g_completion = nullptr;
+    if (complete) complete();
+}
+
+bool IsCatalogueComplete() {
+    return g_completion == nullptr;
 }
 
 void ClearCatalogue() {

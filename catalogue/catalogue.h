@@ -85,6 +85,13 @@ struct CatalogueServices {
 void SetCatalogueServices(const CatalogueServices& services);
 const CatalogueServices& GetCatalogueServices();
 
+// At start-up the tabs not shown first are loaded between messages. Whatever acts on the
+// catalogue for the user (every command, a close) calls CompleteCatalogue first, which then
+// runs the completion set here once, loading the rest at once.
+void SetCatalogueCompletion(void (*complete)());
+void CompleteCatalogue();
+bool IsCatalogueComplete();
+
 // Whole catalogue.
 void ClearCatalogue();
 void FreeCatalogue();

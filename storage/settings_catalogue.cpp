@@ -254,18 +254,20 @@ void StoredEntryIndexes(const char* tabName, int count, std::vector<int>* out) {
     out->erase(std::unique(out->begin(), out->end()), out->end());
 }
 
-int StoredEntryCount() {
+int StoredEntryCount(int firstTabs) {
     int tabs = 0;
     if (!GetIntegerKey(kInfoSection, "TabCount", &tabs)) return 0;
     tabs = std::min(tabs, static_cast<int>(kTabSlots));
     int total = 0;
+    int named = 0;
     std::vector<int> indexes;
-    for (int i = 0; i < tabs; ++i) {
+    for (int i = 0; i < tabs && named < firstTabs; ++i) {
         char key[kSettingsNameField];
         char name[kSettingsNameField];
         int count = 0;
         std::snprintf(key, sizeof key, "Tab_%d", i);
         if (!GetTextKey(kInfoSection, key, name, sizeof name)) continue;
+        ++named;
         std::snprintf(key, sizeof key, "Tab_%d_Count", i);
         if (!GetIntegerKey(kInfoSection, key, &count)) continue;
         StoredEntryIndexes(name, count, &indexes);

@@ -2,6 +2,8 @@
 // keys per entry, named "%s_%s_%d" from the tab name, the field word and the entry index.
 #pragma once
 
+#include "catalogue/catalogue.h"
+
 #include <cstddef>
 #include <vector>
 
@@ -32,9 +34,10 @@ void NumberedTabName(char* out, const char* base, int k); // out: kSettingsNameF
 // The indexes below count whose FilePath key the tab's section holds, in increasing order;
 // this bounds loading by what the file holds, whatever count it claims.
 void StoredEntryIndexes(const char* tabName, int count, std::vector<int>* out);
-// How many entries the tabs of the read settings file give at most: per listed tab its stored
-// count, but never more than its section holds paths for.
-int StoredEntryCount();
+// How many entries the first firstTabs tabs of the read settings file give at most (a tab
+// without a name is no tab): per listed tab its stored count, but never more than its section
+// holds paths for.
+int StoredEntryCount(int firstTabs = kTabSlots);
 // Reads `count` stored entries of the tab called tabName into catalogue slot t. occurrence n
 // reads the keys of the (n+1)-th tab of that name in the file.
 void LoadTabEntries(int t, const char* tabName, int count, int occurrence = 0);

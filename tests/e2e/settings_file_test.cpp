@@ -380,17 +380,23 @@ void SendEndSession(DWORD processId) {
 }
 
 // WM_ENDSESSION sent the moment the window exists comes while it is being made and the file is
-// still being parsed: both files stay whole, and the backup is the file as found.
+// still being parsed; sent once the window shows, it comes while the tabs not on screen are
+// still being loaded. Both files stay whole, and the backup is the file as found.
 TEST_F(SettingsFileTest, AnEarlyEndSessionKeepsTheCatalogueAndItsBackup) {
     Prepare("early-endsession");
     WriteFile(Path("qdx.ini"),
               Catalogue(30, 1000, [](int k) { return "C:\\none\\" + std::to_string(k) + ".txt"; }));
     RunOnce();
     const std::string found = ReadWholeFile(Path("qdx.ini"));
-    for (int start = 0; start < 5; ++start) {
+    for (int start = 0; start < 6; ++start) {
         DeleteFileA(Path("qdx.ini.bak").c_str());
         Launch();
-        SendEndSession(program_.process.dwProcessId);
+        DWORD id = program_.process.dwProcessId;
+        if (start % 2 == 0) {
+            SendEndSession(id);
+        } else {
+            SendNotifyMessageA(WaitForMainWindow(id), WM_ENDSESSION, TRUE, 0);
+        }
         EXPECT_EQ(0, WaitForExit(program_, 60000)) << start;
         TearDown(); // ends a run that hangs
         EXPECT_TRUE(found == ReadWholeFile(Path("qdx.ini"))) << start;
