@@ -6,11 +6,11 @@
 #   is shown and its first paint is done (no update region left, and a message answered).
 # - Tab switches and repaints with the cached catalogue against the same program with 30 empty
 #   tabs, in the standard and the tall style, icon modes 1 and 2 with a plain and a gradient
-#   background, and icon mode 3 (QDX_SKIP_FRAMES=1 leaves them out): three starts of each
-#   program, interleaved, each timing 58 switches and 20 repaints, on one processor; a figure
-#   is the median over the three starts of each start's median. A switch is timed from the N or B key until the
-#   window and its controls are painted again and the program answers a message (its paint is
-#   done), a repaint from invalidating the whole window.
+#   background, and icon mode 3 (QDX_SKIP_FRAMES=1 leaves them out): five starts of each
+#   program (QDX_FRAME_STARTS), interleaved, each timing 58 switches and 20 repaints, on one
+#   processor; a figure is the median over the starts of each start's median. A switch is timed
+#   from the N or B key until the window and its controls are painted again and the program
+#   answers a message (its paint is done), a repaint from invalidating the whole window.
 # - The resident memory of the program with the catalogue against the empty folder.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,6 +19,7 @@ cd "$ROOT"
 runs=${QDX_STARTUP_RUNS:-9}
 rounds=${QDX_FRAME_ROUNDS:-1}
 repaints=${QDX_FRAME_REPAINTS:-20}
+starts=${QDX_FRAME_STARTS:-5}
 
 "$ROOT/scripts/build.sh" "$QDX_WINDOWS_BUILD" >/dev/null
 qdx_start_display
@@ -187,9 +188,10 @@ configs=${QDX_FRAME_CONFIGS:-"0 1 0
 rm -f "$bench"/frames-*
 while read -r style mode ground; do
   options="Style = $style;IconDraw = $mode;BackGround = $ground"
-  # Three times each, interleaved: a start that falls into a slow spell of the machine (on a
-  # virtual machine one start can be a third slower than the next throughout) is outvoted.
-  for n in 1 2 3; do
+  # Five times each, interleaved: a start that falls into a slow spell of the machine (on a
+  # virtual machine one start can be a third slower than the next throughout, and a spell can
+  # cover two starts in a row) is outvoted.
+  for n in $(seq 1 "$starts"); do
     for kind in emptytabs cached; do
       start_quiet "$bench/$kind" "$bench/$([ $kind = cached ] && echo catalogue || echo emptytabs).ini" "$options"
       ctl frames "$rounds" "$repaints" | tr -d '\r' >"$bench/frames-$style-$mode-$ground-$kind-$n"
@@ -203,7 +205,7 @@ python3 - "$bench" "$configs" <<'PY'
 import glob, statistics, sys
 bench, configs = sys.argv[1], sys.argv[2]
 styles, grounds = {"0": "standard", "1": "tall"}, {"0": "plain", "1": "gradient"}
-print("tab switch and repaint, 30 tabs x 300 cached entries against 30 empty tabs (medians of three"
+print("tab switch and repaint, 30 tabs x 300 cached entries against 30 empty tabs (medians of the"
       " starts' medians, ms):")
 print("  %-30s %8s %8s %7s   %8s %8s %7s" % ("style, icon mode, background", "switch", "empty",
                                              "ratio", "repaint", "empty", "ratio"))
