@@ -12,6 +12,7 @@
 #include "storage/settings_file.h"
 #include "support/main_window_fixture.h"
 #include "support/modal_driver.h"
+#include "view/tab_strip.h"
 
 #include <commctrl.h>
 
@@ -360,6 +361,61 @@ TEST_F(SettingsContentsWin, TabsStayAlignedWithTheirSlotsWhenANameIsMissing) {
     ASSERT_EQ(2, EntryCount(1));
     EXPECT_STREQ("C:\\c1.exe", FindEntry(1, 1)->FilePath);
     EXPECT_EQ(0, EntryCount(2));
+}
+
+// At start-up the tabs not shown first are kept for later. A paint waits for none of them;
+// whatever acts on tabs loads them first, so every tab, moved or switched to, holds its own
+// entries (a tab moved before its entries came would be given another tab's).
+TEST_F(SettingsContentsWin, TabsKeptForLaterAreLoadedBeforeAnythingActsOnTabs) {
+    const std::string text =
+        "[Info]\r\nTabCount = 3\r\nTab_0 = \"A\"\r\nTab_0_Count = 1\r\n"
+        "Tab_1 = \"B\"\r\nTab_1_Count = 2\r\nTab_2 = \"C\"\r\nTab_2_Count = 1\r\n\r\n"
+        "[Tab_A]\r\nA_FilePath_0 = \"C:\\\\a.exe\"\r\n\r\n"
+        "[Tab_B]\r\nB_FilePath_0 = \"C:\\\\b0.exe\"\r\nB_FilePath_1 = \"C:\\\\b1.exe\"\r\n\r\n"
+        "[Tab_C]\r\nC_FilePath_0 = \"C:\\\\c.exe\"\r\n";
+    const struct {
+        const char* what;
+        bool toStrip;
+        UINT message;
+        WPARAM wParam;
+        bool loadsAll;
+        const char* firstTab; // the tab shown afterwards, or first after a move
+    } cases[] = {
+        {"a paint", false, WM_PAINT, 0, false, "A"},
+        {"the N key", false, WM_KEYDOWN, 'N', true, "B"},
+        {"the tab menu's move right", true, WM_COMMAND, TabCommandMoveRight, true, "B"},
+    };
+    WriteFileBytes(Path("qdx.ini"), text);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SendMessageA(TabControl(), TCM_DELETEALLITEMS, 0, 0);
+        FreeCatalogue();
+        ClearCatalogue();
+        SettingsPrepare();
+        SettingsRead(SettingsPath());
+        LoadOptions();
+        LoadOtherTabsLater(true);
+        LoadMenuAndCatalogue();
+        LoadOtherTabsLater(false);
+        SetCatalogueCompletion([] {
+            while (LoadNextKeptTab()) {
+            }
+        });
+        ASSERT_EQ(3, TabNameCount());
+        SendMessageA(c.toStrip ? TabControl() : window_, c.message, c.wParam, 0);
+        EXPECT_EQ(c.loadsAll, IsCatalogueComplete());
+        EXPECT_EQ(c.loadsAll ? 2 : 0, EntryCount(FindTab("B")));
+        EXPECT_EQ(c.firstTab, TabName(c.message == WM_COMMAND ? 0 : CurrentTab()));
+        CompleteCatalogue();
+        for (int t = 0; t < TabNameCount(); ++t) {
+            std::string name = TabName(t);
+            EXPECT_EQ(name == "B" ? 2 : 1, EntryCount(t)) << name;
+            for (int k = 0; k < EntryCount(t); ++k)
+                EXPECT_EQ(char(name[0] | 0x20), FindEntry(t, k)->FilePath[3]) << name << k;
+        }
+        SettingsRelease();
+        SettingsPrepare();
+    }
 }
 
 TEST_F(SettingsContentsWin, TabCountsOverThirtyAreCutAndMissingCountsLeaveTabsEmpty) {
