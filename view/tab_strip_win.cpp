@@ -201,7 +201,8 @@ HWND CreateTabStrip(HWND parent, int x, int y, int width, int height, int id, HI
 }
 
 LRESULT CALLBACK TabStripProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Its menu's commands and the wheel act on tabs that may still be loading.
+    // Its menu, its commands, the wheel and a change of tab act on tabs that may still be
+    // loading.
     if (message == WM_RBUTTONDOWN || message == WM_COMMAND || message == WM_MOUSEWHEEL ||
         message == WM_NOTIFY)
         CompleteCatalogue();
