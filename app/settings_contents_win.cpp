@@ -181,7 +181,6 @@ bool LoadNextKeptTab() {
     g_tabsKeptForLater.erase(g_tabsKeptForLater.begin());
     tab.later = false;
     LoadEntriesOf(tab);
-    if (g_tabsKeptForLater.empty()) g_tabsKeptForLater.shrink_to_fit();
     return true;
 }
 

@@ -92,14 +92,16 @@ namespace {
 
 bool g_iconsAfterLoad = false;
 
-// Loads the next tab kept for later the way start-up loads them: icons only marked, stored
-// attributes kept.
+// How start-up loads entries: icons only marked, stored attributes kept to be read anew.
+void LoadLikeStartUp(bool on) {
+    DeferIconBinding(on);
+    SetAttributesReadLater(on);
+}
+
 bool LoadOneKeptTab() {
-    DeferIconBinding(true);
-    SetAttributesReadLater(true);
+    LoadLikeStartUp(true);
     bool loaded = LoadNextKeptTab();
-    SetAttributesReadLater(false);
-    DeferIconBinding(false);
+    LoadLikeStartUp(false);
     return loaded;
 }
 
@@ -139,13 +141,11 @@ void LoadForFirstPaint() {
     ReportUnreadableSettings(MainWindow());
     LoadOptions();
     // Only the current tab is on screen: icons are bound after the window shows.
-    DeferIconBinding(true);
-    SetAttributesReadLater(true);
+    LoadLikeStartUp(true);
     LoadOtherTabsLater(true);
     LoadMenuAndCatalogue();
     LoadOtherTabsLater(false);
-    SetAttributesReadLater(false);
-    DeferIconBinding(false);
+    LoadLikeStartUp(false);
     SetCatalogueCompletion(LoadEveryKeptTab);
 }
 

@@ -499,17 +499,14 @@ TEST_F(SettingsContents, RecordsMadeAheadAreBoundedByTheFileAndTakenByTheLoad) {
         const char* what;
         const char* info;
         int expected;
-        int firstTab; // the first tab alone; one without a name is no tab
     } cases[] = {
-        {"no tab list", "", 0, 0},
+        {"no tab list", "", 0},
         {"counts bounded by the paths there are",
          "TabCount = 3\r\nTab_0 = \"A\"\r\nTab_0_Count = 2147483647\r\nTab_1 = \"B\"\r\n"
          "Tab_1_Count = 1\r\nTab_2 = \"C\"\r\nTab_2_Count = -5\r\n",
-         3, 2},
+         3},
         {"a tab without a count",
-         "TabCount = 2\r\nTab_0 = \"A\"\r\nTab_1 = \"B\"\r\nTab_1_Count = 1\r\n", 1, 0},
-        {"a first tab without a name",
-         "TabCount = 2\r\nTab_0_Count = 2\r\nTab_1 = \"B\"\r\nTab_1_Count = 1\r\n", 1, 1},
+         "TabCount = 2\r\nTab_0 = \"A\"\r\nTab_1 = \"B\"\r\nTab_1_Count = 1\r\n", 1},
     };
     const std::string sections =
         "[Tab_A]\r\nA_FilePath_0 = \"C:\\\\a\"\r\nA_FilePath_1 = \"C:\\\\b\"\r\n"
@@ -521,7 +518,6 @@ TEST_F(SettingsContents, RecordsMadeAheadAreBoundedByTheFileAndTakenByTheLoad) {
         SettingsPrepare();
         Read("[Info]\r\n" + std::string(c.info) + sections);
         EXPECT_EQ(c.expected, StoredEntryCount());
-        EXPECT_EQ(c.firstTab, StoredEntryCount(1));
     }
 
     PrepareSpareEntries(3);
