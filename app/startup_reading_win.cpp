@@ -17,7 +17,9 @@ DWORD WINAPI ReadStartUpFiles(LPVOID) {
     CacheReadAtStartUp(CacheArchiveAuto(), CachePath(), &g_archives[0]);
     CacheReadAtStartUp(CacheArchiveUser(), CacheUserPath(), &g_archives[1]);
     SettingsPrepare();
-    SettingsRead(SettingsPath());
+    // [Info] and the section of the tab shown first; the other tabs' sections are read after
+    // the first paint.
+    SettingsRead(SettingsPath(), 2);
     // Records cost most of a load in fresh memory: those of the tab shown first are made here.
     PrepareSpareEntries(StoredEntryCount(1));
     return 0;

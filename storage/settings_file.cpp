@@ -146,6 +146,77 @@ bool ClosesValue(const char* p, const char* end) {
     return p < end && *p == '"' && (end - p == 1 || (end - p == 2 && p[1] == '\r'));
 }
 
+// Length of the section name opened at open. The name runs through the last ']' of the line, so
+// a name that holds ']' itself (also as the second byte of a two-byte character, as in many
+// katakana) comes back whole; without one it runs to the line end.
+size_t SectionNameLength(const char* open, const char* end) {
+    for (const char* p = end; p > open + 1;) {
+        if (*--p == ']') return static_cast<size_t>(p - open + 1);
+    }
+    return static_cast<size_t>(end - open);
+}
+
+// Where the value of a key line starts (a quote, a brace or a digit after its '='), or null when
+// the line is no key line; *equals is the '='.
+const char* KeyValueStart(const char* p0, const char* end, const char** equals) {
+    *equals = static_cast<const char*>(std::memchr(p0 + 1, '=', static_cast<size_t>(end - p0 - 1)));
+    if (!*equals) return nullptr;
+    const char* v = *equals + 1;
+    while (v < end && *v != '"' && *v != '{' && !IsDigit(static_cast<unsigned char>(*v)))
+        ++v;
+    return v == end ? nullptr : v;
+}
+
+bool OpensWithBracket(const char* line, const char* end) {
+    while (line < end && *line == ' ')
+        ++line;
+    return line < end && *line == '[';
+}
+
+// Calls onLine(begin, end) for each line of bytes from offset at on. A line ends at a line feed
+// or a zero, but a lead byte and the byte after it always stay together, whatever that byte is.
+// Stops before the stopBefore-th line that opens with '[' (0: never), or after a line for which
+// onLine returns false; returns the offset it stopped at, or size at the end.
+template <typename OnLine>
+size_t ForEachLine(const char* bytes, size_t size, size_t at, int stopBefore, OnLine onLine) {
+    if (at >= size) return size; // an empty file holds no line
+    const char* end = bytes + size;
+    const char* line = bytes + at;
+    int opened = 0;
+    for (;;) {
+        if (stopBefore > 0 && OpensWithBracket(line, end) && ++opened == stopBefore)
+            return static_cast<size_t>(line - bytes);
+        const char* stop = FirstLineStop(line, end);
+        if (stop == end || *stop == '\n' || *stop == '\0') {
+            // No two-byte character before it: the line feed, the zero or the end ends the line.
+            if (!onLine(line, stop))
+                return stop == end ? size : static_cast<size_t>(stop + 1 - bytes);
+            if (stop == end) break;
+            line = stop + 1;
+            continue;
+        }
+        const char* p = stop;
+        const char* zero = nullptr; // a zero held inside a pair ends the line's text
+        for (;;) {
+            if (p == end) return onLine(line, zero ? zero : p), size;
+            unsigned char b = static_cast<unsigned char>(*p);
+            if (IsSettingsLeadByte(b)) {
+                // A lead byte as the very last byte has no partner: that last line is dropped.
+                if (p + 1 == end) return size;
+                if (p[1] == '\0' && !zero) zero = p + 1;
+                p += 2;
+            } else if (b == '\n' || b == '\0') {
+                if (!onLine(line, zero ? zero : p)) return static_cast<size_t>(p + 1 - bytes);
+                break;
+            } else {
+                ++p;
+            }
+        }
+        line = p + 1;
+    }
+    return size;
+}
+
 uint64_t LoadWord(const char* p) {
     uint64_t w;
     std::memcpy(&w, p, 8);
@@ -482,18 +553,8 @@ int SettingsFile::GetValue(const char* sectionName, const char* keyName, Setting
     return 1;
 }
 
-// The name runs through the last ']' of the line, so a name that holds ']' itself (also as the
-// second byte of a two-byte character, as in many katakana) comes back whole.
 void SettingsFile::ReadSectionName(const char* open, const char* end) {
-    const char* close = nullptr;
-    for (const char* p = end; p > open + 1;) {
-        if (*--p == ']') {
-            close = p;
-            break;
-        }
-    }
-    size_t length = close ? static_cast<size_t>(close - open + 1) : static_cast<size_t>(end - open);
-    length = CutName(length);
+    size_t length = CutName(SectionNameLength(open, end));
     std::memcpy(currentName, open, length);
     currentName[length] = '\0';
     currentNameLength = static_cast<int>(length);
@@ -546,13 +607,9 @@ void SettingsFile::ReadString(const char* p, const char* end) {
 }
 
 bool SettingsFile::ReadKey(const char* p0, const char* end) {
-    const char* equals =
-        static_cast<const char*>(std::memchr(p0 + 1, '=', static_cast<size_t>(end - p0 - 1)));
-    if (!equals) return false;
-    const char* v = equals + 1;
-    while (v < end && *v != '"' && *v != '{' && !IsDigit(static_cast<unsigned char>(*v)))
-        ++v;
-    if (v == end) return false;
+    const char* equals;
+    const char* v = KeyValueStart(p0, end, &equals);
+    if (!v) return false;
 
     // The writer puts one space before '='; exactly one byte is dropped there.
     size_t nameLength = CutName(static_cast<size_t>(equals - 1 - p0));
@@ -613,51 +670,48 @@ void SettingsFile::ParseLine(const char* begin, const char* end) {
 }
 
 void SettingsFile::LoadBytes(const char* bytes, size_t size) {
-    currentName[0] = '\0';
-    currentNameLength = 0;
-    currentSection = nullptr;
-    if (size == 0) return; // an empty file holds no line
-    const char* end = bytes + size;
-    const char* line = bytes;
-    for (;;) {
-        const char* stop = FirstLineStop(line, end);
-        if (stop == end || *stop == '\n' || *stop == '\0') {
-            // No two-byte character before it: the line feed, the zero or the end ends the line.
-            ParseLine(line, stop);
-            if (stop == end) break;
-            line = stop + 1;
-            continue;
-        }
-        // A lead byte and the byte after it always stay together, whatever that byte is.
-        const char* p = stop;
-        const char* zero = nullptr; // a zero held inside a pair ends the line's text
-        bool last = false;
-        for (;;) {
-            if (p == end) {
-                ParseLine(line, zero ? zero : p);
-                last = true;
-                break;
-            }
-            unsigned char b = static_cast<unsigned char>(*p);
-            if (IsSettingsLeadByte(b)) {
-                // A lead byte as the very last byte has no partner: that last line is dropped.
-                if (p + 1 == end) {
-                    last = true;
-                    break;
-                }
-                if (p[1] == '\0' && !zero) zero = p + 1;
-                p += 2;
-            } else if (b == '\n' || b == '\0') {
-                ParseLine(line, zero ? zero : p);
-                break;
-            } else {
-                ++p;
-            }
-        }
-        if (last) break;
-        line = p + 1;
+    LoadBytesPart(bytes, size, 0, 0);
+}
+
+size_t SettingsFile::LoadBytesPart(const char* bytes, size_t size, size_t at, int stopBefore) {
+    if (at == 0) {
+        currentName[0] = '\0';
+        currentNameLength = 0;
+        currentSection = nullptr;
     }
-    currentSection = nullptr;
+    size_t stopped = ForEachLine(bytes, size, at, stopBefore, [this](const char* b, const char* e) {
+        ParseLine(b, e);
+        return true;
+    });
+    if (stopped == size) currentSection = nullptr;
+    return stopped;
+}
+
+bool SettingsFile::PartTouchesHeldSection(const char* bytes, size_t size, size_t at) const {
+    // A key line adds to the section last named; only the name switches are followed here.
+    bool currentHeld =
+        currentNameLength > 0 && FindSection(currentName, static_cast<size_t>(currentNameLength));
+    bool touches = false;
+    ForEachLine(bytes, size, at, 0, [&](const char* begin, const char* end) {
+        const char* p0 = begin;
+        while (p0 < end && *p0 == ' ')
+            ++p0;
+        if (p0 == end) return true;
+        const char* open = *p0 == '[' ? p0 : nullptr;
+        if (open) currentHeld = FindSection(open, SectionNameLength(open, end)) != nullptr;
+        const char* equals;
+        if (KeyValueStart(p0, end, &equals)) {
+            touches = currentHeld;
+            return !touches;
+        }
+        if (!open) {
+            open = static_cast<const char*>(
+                std::memchr(p0 + 1, '[', static_cast<size_t>(end - p0 - 1)));
+            if (open) currentHeld = FindSection(open, SectionNameLength(open, end)) != nullptr;
+        }
+        return true;
+    });
+    return touches;
 }
 
 int SettingsFile::Load(const char* path) {
@@ -726,6 +780,14 @@ std::string foundPath;
 std::unique_ptr<char[]> foundBytes;
 size_t foundSize = 0;
 bool backupWritten = false;
+// Where the lines not read yet start in foundBytes, when a read stopped after its first sections.
+size_t restAt = 0;
+bool restPending = false;
+
+// A section the document does not hold yet may come later in the file.
+void ReadRestForSection(const char* sectionName) {
+    if (restPending && !document.HasSection(sectionName)) SettingsReadRest();
+}
 
 // What was found applies to writes of the same file only.
 bool IsFoundPath(const char* path) {
@@ -779,6 +841,7 @@ bool AllocateScratch(SettingsValue* scratch, size_t bytes) {
 } // namespace
 
 SettingsFile& SettingsDocument() {
+    SettingsReadRest();
     return document;
 }
 
@@ -789,24 +852,38 @@ int SettingsPrepare() {
 }
 
 void SettingsRelease() {
+    restPending = false;
     document.Clear();
     FreeScratch(&textScratch);
     FreeScratch(&numberScratch);
 }
 
-int SettingsRead(const char* path) {
+int SettingsRead(const char* path, int firstSections) {
     std::unique_ptr<char[]> bytes;
     size_t size = 0;
+    SettingsReadRest();
     foundState = ReadFileStatus(path, &bytes, &size, 1);
     foundPath = path;
     foundBytes.reset();
     foundSize = 0;
     backupWritten = false;
     if (foundState != FileReadResult::Read) return 1;
-    document.LoadBytes(bytes.get(), size);
+    size_t at =
+        document.LoadBytesPart(bytes.get(), size, 0, firstSections > 0 ? firstSections + 1 : 0);
+    // A hand-edited file may add to a section again further down: it is read whole at once.
+    if (at < size && document.PartTouchesHeldSection(bytes.get(), size, at))
+        at = document.LoadBytesPart(bytes.get(), size, at, 0);
     foundBytes = std::move(bytes);
     foundSize = size;
+    restAt = at;
+    restPending = at < size;
     return 1;
+}
+
+void SettingsReadRest() {
+    if (!restPending) return;
+    restPending = false;
+    document.LoadBytesPart(foundBytes.get(), foundSize, restAt, 0);
 }
 
 FileReadResult SettingsReadState() {
@@ -814,6 +891,7 @@ FileReadResult SettingsReadState() {
 }
 
 int SettingsWrite(const char* path, const char* header) {
+    SettingsReadRest();
     if (header) document.SetHeader(header);
     // A file that is there but could not be read holds a catalogue this run never saw.
     if (foundState == FileReadResult::Unreadable && IsFoundPath(path)) return 0;
@@ -822,10 +900,12 @@ int SettingsWrite(const char* path, const char* header) {
 }
 
 const SettingsSection* SettingsFindSection(const char* sectionName) {
+    ReadRestForSection(sectionName);
     return document.FindSectionNamed(sectionName);
 }
 
 int SettingsHasSection(const char* sectionName) {
+    ReadRestForSection(sectionName);
     return document.HasSection(sectionName);
 }
 
@@ -839,6 +919,7 @@ int SettingsSet(const char* sectionName, const char* keyName, SettingsType type,
     v.value = const_cast<void*>(data);
     v.length = length;
     v.capacity = 0;
+    SettingsReadRest();
     return document.SetValue(sectionName, v);
 }
 
@@ -853,6 +934,7 @@ int SettingsGet(const char* sectionName, const char* keyName, SettingsType type,
     default: return -1;
     }
     if (!scratch->value) return -1;
+    ReadRestForSection(sectionName);
     if (!document.GetValue(sectionName, keyName, scratch, 0, backward, occurrence)) return -1;
 
     const char* from = static_cast<const char*>(scratch->value);

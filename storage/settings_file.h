@@ -86,6 +86,13 @@ class SettingsFile {
     int Load(const char* path);
     // The same reader over bytes in memory.
     void LoadBytes(const char* bytes, size_t size);
+    // Reads the lines from offset at on and stops before the stopBefore-th line that opens with
+    // '[' (0: reads to the end); returns the offset it stopped at. The section being read carries
+    // over to the next part, so a file read in parts gives the document it gives read whole;
+    // at 0 starts a new read.
+    size_t LoadBytesPart(const char* bytes, size_t size, size_t at, int stopBefore);
+    // True when a key line from offset at on would go to a section the document already holds.
+    bool PartTouchesHeldSection(const char* bytes, size_t size, size_t at) const;
     // Replaces the file with the whole document; 1 when written, 0 when nothing was written
     // (the previous file is then left as it was).
     int Save(const char* path) const;
@@ -150,8 +157,12 @@ class SettingsFile {
 SettingsFile& SettingsDocument();
 int SettingsPrepare();
 void SettingsRelease();
-// Reads the file into the document and keeps its bytes for the backup.
-int SettingsRead(const char* path);
+// Reads the file into the document and keeps its bytes for the backup. With firstSections > 0,
+// only the lines before the line that opens section firstSections + 1 are read now, when the
+// lines after them add nothing to those sections; the rest is read when it is first needed: a
+// section not read yet, any write, the whole document, or SettingsReadRest.
+int SettingsRead(const char* path, int firstSections = 0);
+void SettingsReadRest();
 // What the last SettingsRead found: no file, a file read whole, or a file that is there but
 // could not be read.
 FileReadResult SettingsReadState();

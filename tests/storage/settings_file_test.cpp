@@ -58,6 +58,16 @@ std::vector<Seen> Read(const std::string& text) {
     return Walk(doc);
 }
 
+// The same bytes read in two parts, split before the stopBefore-th line that opens with '['.
+std::vector<Seen> ReadInParts(const std::string& text, int stopBefore) {
+    SettingsFile doc;
+    std::unique_ptr<char[]> exact(new char[text.size() + 1]);
+    std::memcpy(exact.get(), text.data(), text.size());
+    size_t at = doc.LoadBytesPart(exact.get(), text.size(), 0, stopBefore);
+    doc.LoadBytesPart(exact.get(), text.size(), at, 0);
+    return Walk(doc);
+}
+
 std::string Render(const SettingsFile& doc) {
     std::string out;
     doc.Render(&out);
@@ -215,14 +225,18 @@ TEST(SettingsReader, ClassifiesLines) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<Seen> got = Read(c.text);
-        ASSERT_EQ(c.expected.size(), got.size());
-        for (size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(c.expected[i].section, got[i].section);
-            EXPECT_EQ(c.expected[i].key, got[i].key);
-            EXPECT_EQ(c.expected[i].type, got[i].type);
-            EXPECT_EQ(c.expected[i].text, got[i].text);
-            EXPECT_EQ(c.expected[i].numbers, got[i].numbers);
+        // Whole, and in two parts split at each section line: the section read carries over.
+        for (int stopBefore = 0; stopBefore <= 3; ++stopBefore) {
+            SCOPED_TRACE(stopBefore);
+            std::vector<Seen> got = stopBefore ? ReadInParts(c.text, stopBefore) : Read(c.text);
+            ASSERT_EQ(c.expected.size(), got.size());
+            for (size_t i = 0; i < got.size(); ++i) {
+                EXPECT_EQ(c.expected[i].section, got[i].section);
+                EXPECT_EQ(c.expected[i].key, got[i].key);
+                EXPECT_EQ(c.expected[i].type, got[i].type);
+                EXPECT_EQ(c.expected[i].text, got[i].text);
+                EXPECT_EQ(c.expected[i].numbers, got[i].numbers);
+            }
         }
     }
 }
@@ -571,6 +585,52 @@ TEST_F(SettingsProcessWide, TheFileAsFoundIsKeptOnceBeforeItIsReplaced) {
     EXPECT_EQ(0, SettingsWrite(path.c_str(), ""));
     EXPECT_EQ(damaged, ReadBytes(path));
     RemoveFolder(path + ".bak.tmp~");
+}
+
+// A read that stops after the first sections answers every lookup and writes every byte as a
+// whole read does, also when the lines after them add to those sections again.
+TEST_F(SettingsProcessWide, AReadOfTheFirstSectionsAnswersAsAWholeRead) {
+    const std::string tabs = "[Info]\r\nTab_0 = \"A\"\r\n[Tab_A]\r\nk = 1\r\n[Tab_B]\r\nk = 2\r\n";
+    const struct {
+        const char* what;
+        std::string text;
+    } cases[] = {
+        {"sections in the written order", tabs},
+        {"[Info] again at the end", tabs + "[Info]\r\nSort = 3\r\n"},
+        {"the first tab again by a bracket inside a line", tabs + "x [Tab_A] y\r\nSort = 4\r\n"},
+        {"the first tab again by a key line", tabs + "[Tab_A] = 5\r\n"},
+        {"the first tab after the others",
+         "[Info]\r\n[Tab_B]\r\nk = 2\r\n[x]\r\n[Tab_A]\r\nk = 1\r\n"},
+    };
+    // Lookups in the order start-up makes them: [Info], the first tab, then the others.
+    const struct {
+        const char* section;
+        const char* key;
+        int backward;
+    } lookups[] = {{"[Info]", "Tab_0", 0},    {"[Info]", "Sort", 0},  {"[Tab_A]", "k", 1},
+                   {"[Tab_A]", "[Tab_A]", 0}, {"[Tab_A]", "Sort", 0}, {"[Tab_B]", "k", 0}};
+    std::string path = TestFolder() + "/qdx.ini";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string written[2];
+        std::vector<int> answers[2];
+        for (int part = 0; part < 2; ++part) {
+            WriteBytes(path, c.text);
+            SettingsRead(path.c_str(), part ? 2 : 0);
+            for (const auto& l : lookups) {
+                int32_t n = -1;
+                answers[part].push_back(
+                    SettingsGet(l.section, l.key, SettingsType::Integer, &n, sizeof n, l.backward));
+                answers[part].push_back(n);
+            }
+            ASSERT_EQ(1, SettingsWrite(path.c_str(), "h"));
+            written[part] = ReadBytes(path);
+            SettingsRelease();
+            SettingsPrepare();
+        }
+        EXPECT_EQ(answers[0], answers[1]);
+        EXPECT_EQ(written[0], written[1]);
+    }
 }
 
 // Saving opens no read-only file: the settings file and the archives are saved the same way.
