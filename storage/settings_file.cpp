@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <unordered_set>
 
 namespace {
 
@@ -687,31 +688,36 @@ size_t SettingsFile::LoadBytesPart(const char* bytes, size_t size, size_t at, in
     return stopped;
 }
 
-bool SettingsFile::PartTouchesHeldSection(const char* bytes, size_t size, size_t at) const {
-    // A key line adds to the section last named; only the name switches are followed here.
-    bool currentHeld =
-        currentNameLength > 0 && FindSection(currentName, static_cast<size_t>(currentNameLength));
-    bool touches = false;
+bool SettingsFile::PartAddsToASectionAgain(const char* bytes, size_t size, size_t at) const {
+    // Only the name switches are followed: a key line adds to the section last named.
+    std::unordered_set<std::string> left;
+    std::string current(currentName, static_cast<size_t>(currentNameLength));
+    bool again = !current.empty() && FindSection(current.data(), current.size());
+    auto switchTo = [&](const char* open, const char* end) {
+        if (!current.empty()) left.insert(current);
+        current.assign(open, CutName(SectionNameLength(open, end)));
+        again = left.count(current) > 0 || FindSection(current.data(), current.size());
+    };
+    bool addsAgain = false;
     ForEachLine(bytes, size, at, 0, [&](const char* begin, const char* end) {
         const char* p0 = begin;
         while (p0 < end && *p0 == ' ')
             ++p0;
         if (p0 == end) return true;
-        const char* open = *p0 == '[' ? p0 : nullptr;
-        if (open) currentHeld = FindSection(open, SectionNameLength(open, end)) != nullptr;
+        if (*p0 == '[') switchTo(p0, end);
         const char* equals;
         if (KeyValueStart(p0, end, &equals)) {
-            touches = currentHeld;
-            return !touches;
+            addsAgain = again;
+            return !addsAgain;
         }
-        if (!open) {
-            open = static_cast<const char*>(
+        if (*p0 != '[') {
+            const char* open = static_cast<const char*>(
                 std::memchr(p0 + 1, '[', static_cast<size_t>(end - p0 - 1)));
-            if (open) currentHeld = FindSection(open, SectionNameLength(open, end)) != nullptr;
+            if (open) switchTo(open, end);
         }
         return true;
     });
-    return touches;
+    return addsAgain;
 }
 
 int SettingsFile::Load(const char* path) {
@@ -784,9 +790,13 @@ bool backupWritten = false;
 size_t restAt = 0;
 bool restPending = false;
 
-// A section the document does not hold yet may come later in the file.
+// A section the document does not hold yet may come later in the file: the rest is read up to
+// it, a section at a time.
 void ReadRestForSection(const char* sectionName) {
-    if (restPending && !document.HasSection(sectionName)) SettingsReadRest();
+    while (restPending && !document.HasSection(sectionName)) {
+        restAt = document.LoadBytesPart(foundBytes.get(), foundSize, restAt, 2);
+        restPending = restAt < foundSize;
+    }
 }
 
 // What was found applies to writes of the same file only.
@@ -870,8 +880,9 @@ int SettingsRead(const char* path, int firstSections) {
     if (foundState != FileReadResult::Read) return 1;
     size_t at =
         document.LoadBytesPart(bytes.get(), size, 0, firstSections > 0 ? firstSections + 1 : 0);
-    // A hand-edited file may add to a section again further down: it is read whole at once.
-    if (at < size && document.PartTouchesHeldSection(bytes.get(), size, at))
+    // The rest is read a section at a time, so each section must be whole where it stands; a
+    // hand-edited file that adds to a section again further down is read whole at once.
+    if (at < size && document.PartAddsToASectionAgain(bytes.get(), size, at))
         at = document.LoadBytesPart(bytes.get(), size, at, 0);
     foundBytes = std::move(bytes);
     foundSize = size;

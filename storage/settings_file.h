@@ -91,8 +91,9 @@ class SettingsFile {
     // over to the next part, so a file read in parts gives the document it gives read whole;
     // at 0 starts a new read.
     size_t LoadBytesPart(const char* bytes, size_t size, size_t at, int stopBefore);
-    // True when a key line from offset at on would go to a section the document already holds.
-    bool PartTouchesHeldSection(const char* bytes, size_t size, size_t at) const;
+    // True when a key line from offset at on would go to a section the document already holds,
+    // or to one that those lines named before and left.
+    bool PartAddsToASectionAgain(const char* bytes, size_t size, size_t at) const;
     // Replaces the file with the whole document; 1 when written, 0 when nothing was written
     // (the previous file is then left as it was).
     int Save(const char* path) const;
@@ -158,9 +159,9 @@ SettingsFile& SettingsDocument();
 int SettingsPrepare();
 void SettingsRelease();
 // Reads the file into the document and keeps its bytes for the backup. With firstSections > 0,
-// only the lines before the line that opens section firstSections + 1 are read now, when the
-// lines after them add nothing to those sections; the rest is read when it is first needed: a
-// section not read yet, any write, the whole document, or SettingsReadRest.
+// only the lines before the line that opens section firstSections + 1 are read now, when no
+// section is added to again further down. The rest is read when it is needed: up to a section
+// asked for and not read yet, or all of it for any write, the whole document or SettingsReadRest.
 int SettingsRead(const char* path, int firstSections = 0);
 void SettingsReadRest();
 // What the last SettingsRead found: no file, a file read whole, or a file that is there but

@@ -587,8 +587,8 @@ TEST_F(SettingsProcessWide, TheFileAsFoundIsKeptOnceBeforeItIsReplaced) {
     RemoveFolder(path + ".bak.tmp~");
 }
 
-// A read that stops after the first sections answers every lookup and writes every byte as a
-// whole read does, also when the lines after them add to those sections again.
+// A read that stops after the first sections, and reads on a section at a time, answers every
+// lookup and writes every byte as a whole read does, also when a section is added to again.
 TEST_F(SettingsProcessWide, AReadOfTheFirstSectionsAnswersAsAWholeRead) {
     const std::string tabs = "[Info]\r\nTab_0 = \"A\"\r\n[Tab_A]\r\nk = 1\r\n[Tab_B]\r\nk = 2\r\n";
     const struct {
@@ -599,6 +599,7 @@ TEST_F(SettingsProcessWide, AReadOfTheFirstSectionsAnswersAsAWholeRead) {
         {"[Info] again at the end", tabs + "[Info]\r\nSort = 3\r\n"},
         {"the first tab again by a bracket inside a line", tabs + "x [Tab_A] y\r\nSort = 4\r\n"},
         {"the first tab again by a key line", tabs + "[Tab_A] = 5\r\n"},
+        {"a later tab again", tabs + "[Tab_C]\r\nk = 7\r\n[Tab_B]\r\nm = 6\r\n"},
         {"the first tab after the others",
          "[Info]\r\n[Tab_B]\r\nk = 2\r\n[x]\r\n[Tab_A]\r\nk = 1\r\n"},
     };
@@ -606,9 +607,8 @@ TEST_F(SettingsProcessWide, AReadOfTheFirstSectionsAnswersAsAWholeRead) {
     const struct {
         const char* section;
         const char* key;
-        int backward;
-    } lookups[] = {{"[Info]", "Tab_0", 0},    {"[Info]", "Sort", 0},  {"[Tab_A]", "k", 1},
-                   {"[Tab_A]", "[Tab_A]", 0}, {"[Tab_A]", "Sort", 0}, {"[Tab_B]", "k", 0}};
+    } lookups[] = {{"[Info]", "Tab_0"},    {"[Info]", "Sort"},  {"[Tab_A]", "k"},
+                   {"[Tab_A]", "[Tab_A]"}, {"[Tab_A]", "Sort"}, {"[Tab_B]", "m"}};
     std::string path = TestFolder() + "/qdx.ini";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -620,7 +620,7 @@ TEST_F(SettingsProcessWide, AReadOfTheFirstSectionsAnswersAsAWholeRead) {
             for (const auto& l : lookups) {
                 int32_t n = -1;
                 answers[part].push_back(
-                    SettingsGet(l.section, l.key, SettingsType::Integer, &n, sizeof n, l.backward));
+                    SettingsGet(l.section, l.key, SettingsType::Integer, &n, sizeof n, 0));
                 answers[part].push_back(n);
             }
             ASSERT_EQ(1, SettingsWrite(path.c_str(), "h"));
