@@ -40,17 +40,19 @@ class HeldKeys {
     BYTE saved_[256];
 };
 
-// Places the pointer at a screen point and waits until the system reports it there.
+// Places the pointer at a screen point and waits until the system reports it there three times
+// in a row: under Wine, the motion of an earlier placement can arrive late and move it back.
 inline void PlacePointer(int x, int y) {
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        SetCursorPos(x, y);
+    int held = 0;
+    for (int attempt = 0; attempt < 50 && held < 3; ++attempt) {
+        if (held == 0) SetCursorPos(x, y);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
             DispatchMessageA(&msg);
         POINT p;
         GetCursorPos(&p);
-        if (p.x == x && p.y == y) return;
-        Sleep(20);
+        held = p.x == x && p.y == y ? held + 1 : 0;
+        if (held < 3) Sleep(20);
     }
 }
 
