@@ -790,6 +790,12 @@ bool backupWritten = false;
 size_t restAt = 0;
 bool restPending = false;
 
+void ReadRest() {
+    if (!restPending) return;
+    restPending = false;
+    document.LoadBytesPart(foundBytes.get(), foundSize, restAt, 0);
+}
+
 // A section the document does not hold yet may come later in the file: the rest is read up to
 // it, a section at a time.
 void ReadRestForSection(const char* sectionName) {
@@ -851,7 +857,7 @@ bool AllocateScratch(SettingsValue* scratch, size_t bytes) {
 } // namespace
 
 SettingsFile& SettingsDocument() {
-    SettingsReadRest();
+    ReadRest();
     return document;
 }
 
@@ -871,7 +877,7 @@ void SettingsRelease() {
 int SettingsRead(const char* path, int firstSections) {
     std::unique_ptr<char[]> bytes;
     size_t size = 0;
-    SettingsReadRest();
+    ReadRest();
     foundState = ReadFileStatus(path, &bytes, &size, 1);
     foundPath = path;
     foundBytes.reset();
@@ -891,18 +897,12 @@ int SettingsRead(const char* path, int firstSections) {
     return 1;
 }
 
-void SettingsReadRest() {
-    if (!restPending) return;
-    restPending = false;
-    document.LoadBytesPart(foundBytes.get(), foundSize, restAt, 0);
-}
-
 FileReadResult SettingsReadState() {
     return foundState;
 }
 
 int SettingsWrite(const char* path, const char* header) {
-    SettingsReadRest();
+    ReadRest();
     if (header) document.SetHeader(header);
     // A file that is there but could not be read holds a catalogue this run never saw.
     if (foundState == FileReadResult::Unreadable && IsFoundPath(path)) return 0;
@@ -930,7 +930,7 @@ int SettingsSet(const char* sectionName, const char* keyName, SettingsType type,
     v.value = const_cast<void*>(data);
     v.length = length;
     v.capacity = 0;
-    SettingsReadRest();
+    ReadRest();
     return document.SetValue(sectionName, v);
 }
 

@@ -161,9 +161,8 @@ void SettingsRelease();
 // Reads the file into the document and keeps its bytes for the backup. With firstSections > 0,
 // only the lines before the line that opens section firstSections + 1 are read now, when no
 // section is added to again further down. The rest is read when it is needed: up to a section
-// asked for and not read yet, or all of it for any write, the whole document or SettingsReadRest.
+// asked for and not read yet, or all of it for any write or the whole document.
 int SettingsRead(const char* path, int firstSections = 0);
-void SettingsReadRest();
 // What the last SettingsRead found: no file, a file read whole, or a file that is there but
 // could not be read.
 FileReadResult SettingsReadState();

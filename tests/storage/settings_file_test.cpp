@@ -583,8 +583,6 @@ TEST_F(SettingsProcessWide, AReadOfTheFirstSectionsAnswersAsAWholeRead) {
     } cases[] = {
         {"sections in the written order", tabs},
         {"[Info] again at the end", tabs + "[Info]\r\nSort = 3\r\n"},
-        {"the first tab again by a bracket inside a line", tabs + "x [Tab_A] y\r\nSort = 4\r\n"},
-        {"the first tab again by a key line", tabs + "[Tab_A] = 5\r\n"},
         {"a later tab again", tabs + "[Tab_C]\r\nk = 7\r\n[Tab_B]\r\nm = 6\r\n"},
         {"the first tab after the others",
          "[Info]\r\n[Tab_B]\r\nk = 2\r\n[x]\r\n[Tab_A]\r\nk = 1\r\n"},
@@ -593,8 +591,7 @@ TEST_F(SettingsProcessWide, AReadOfTheFirstSectionsAnswersAsAWholeRead) {
     const struct {
         const char* section;
         const char* key;
-    } lookups[] = {{"[Info]", "Tab_0"},    {"[Info]", "Sort"},  {"[Tab_A]", "k"},
-                   {"[Tab_A]", "[Tab_A]"}, {"[Tab_A]", "Sort"}, {"[Tab_B]", "m"}};
+    } lookups[] = {{"[Info]", "Tab_0"}, {"[Info]", "Sort"}, {"[Tab_A]", "k"}, {"[Tab_B]", "m"}};
     std::string path = TestFolder() + "/qdx.ini";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
