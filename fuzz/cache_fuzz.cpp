@@ -32,14 +32,15 @@ void Touch(CacheArchive& archive, uint8_t choice) {
     std::vector<CacheFolderRecord> folders;
     CacheFlatten(archive, &folders);
     const CacheFolderRecord& r = folders[choice % folders.size()];
-    if (r.folder->files && r.folder->files->first) {
+    const CacheFileList* files = CacheFolderFiles(*r.folder);
+    if (files && files->first) {
         CacheFile copy;
-        std::string name = r.folder->files->first->name;
+        std::string name = files->first->name;
         // Paths of folders with odd names may lead elsewhere; only valid trees must find it.
         bool found = CacheGetFile(archive, &copy, r.path.c_str(), name.c_str()) == 1;
         if (found) std::free(copy.data);
         if (!found && Expressible(archive)) std::abort();
-        CacheListFindIndex(*r.folder->files, choice % (r.folder->files->count + 1));
+        CacheListFindIndex(*files, choice % (files->count + 1));
         if (choice & 1) CacheDeleteFile(archive, r.path.c_str(), name.c_str());
     }
     std::string path = r.path;

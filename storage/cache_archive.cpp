@@ -131,12 +131,16 @@ CacheFile* FindInList(const CacheFileList& list, const char* name, size_t length
     return nullptr;
 }
 
+void ReleaseShared(CacheSharedBytes* shared) {
+    if (--shared->users == 0) {
+        delete[] shared->bytes;
+        delete shared;
+    }
+}
+
 void ReleaseData(CacheFile* f) {
     if (f->shared) {
-        if (--f->shared->users == 0) {
-            delete[] f->shared->bytes;
-            delete f->shared;
-        }
+        ReleaseShared(f->shared);
     } else {
         std::free(f->data);
     }
@@ -353,6 +357,8 @@ void DeleteAllFolders(CacheArchive& archive) {
         DeleteFolderNode(archive, root.firstChild, &root);
     delete root.files;
     root.files = nullptr;
+    if (root.pendingBytes) ReleaseShared(root.pendingBytes);
+    root.pendingBytes = nullptr;
 }
 
 int CountFiles(const CacheArchive& archive) {
@@ -360,7 +366,7 @@ int CountFiles(const CacheArchive& archive) {
     CacheFlatten(archive, &folders);
     int count = 0;
     for (const CacheFolderRecord& r : folders)
-        if (r.folder->files) count += r.folder->files->count;
+        if (CacheFileList* files = CacheFolderFiles(*r.folder)) count += files->count;
     return count;
 }
 
@@ -496,7 +502,7 @@ size_t PlaceData(const std::vector<SavedFolder>& folders, BlockTable* blocks,
     size_t pos = kCacheHeaderSize;
     for (const SavedFolder& r : folders) {
         pos += 6 + r.pathLength;
-        const CacheFileList* list = r.folder->files;
+        const CacheFileList* list = CacheFolderFiles(*r.folder);
         if (!list || !list->first) continue;
         const CacheFile* f = list->first;
         do {
@@ -574,12 +580,14 @@ CacheFileList::~CacheFileList() {
 }
 
 CacheFolder::CacheFolder()
-    : files(nullptr), position(0), next(this), prev(this), firstChild(nullptr) {
+    : files(nullptr), position(0), next(this), prev(this), firstChild(nullptr),
+      pendingBytes(nullptr), pendingAt(0), pendingCount(0) {
     name[0] = '\0';
 }
 
 CacheFolder::~CacheFolder() {
     delete files;
+    if (pendingBytes) ReleaseShared(pendingBytes);
     CacheFolder* c = firstChild;
     if (!c) return;
     c->prev->next = nullptr;
@@ -683,9 +691,10 @@ int CacheAddFile(CacheArchive& archive, const char* path, const char* name, int3
     if (length > kMaxName || size < 0 || (size > 0 && !data)) return 0;
     CacheFolder* folder = CacheCreateFolderPath(archive, path);
     if (!folder) return 0;
-    if (!folder->files) folder->files = new CacheFileList();
-    if (FindInList(*folder->files, name, length)) return 0;
-    if (!AppendToList(folder->files, name, length, size, data, nullptr)) return 0;
+    CacheFileList* files = CacheFolderFiles(*folder);
+    if (!files) files = folder->files = new CacheFileList();
+    if (FindInList(*files, name, length)) return 0;
+    if (!AppendToList(files, name, length, size, data, nullptr)) return 0;
     archive.modified = true;
     return 1;
 }
@@ -694,21 +703,22 @@ int CacheReplaceFile(CacheArchive& archive, const char* path, const char* name, 
                      const void* data) {
     if (size < 0 || (size > 0 && !data)) return 0;
     CacheFolder* folder = CacheFindFolder(archive, path);
-    if (!folder || !folder->files) return 0;
-    CacheFile* f = CacheListFind(*folder->files, name);
+    CacheFileList* files = folder ? CacheFolderFiles(*folder) : nullptr;
+    if (!files) return 0;
+    CacheFile* f = CacheListFind(*files, name);
     if (!f) return 0;
-    AddToTotals(folder->files, *f, -1);
+    AddToTotals(files, *f, -1);
     unsigned char* copy = CopyData(data, size);
-    if ((size > 0 && !copy) || !TotalsFit(*folder->files, std::strlen(f->name), size)) {
+    if ((size > 0 && !copy) || !TotalsFit(*files, std::strlen(f->name), size)) {
         std::free(copy);
-        AddToTotals(folder->files, *f, 1);
+        AddToTotals(files, *f, 1);
         return 0;
     }
     ReleaseData(f);
     f->data = copy;
     f->size = size;
     f->dataHashKnown = false;
-    AddToTotals(folder->files, *f, 1);
+    AddToTotals(files, *f, 1);
     archive.modified = true;
     return 1;
 }
@@ -716,8 +726,9 @@ int CacheReplaceFile(CacheArchive& archive, const char* path, const char* name, 
 int CacheGetFile(CacheArchive& archive, CacheFile* destination, const char* path,
                  const char* name) {
     CacheFolder* folder = CacheFindFolder(archive, path);
-    if (!folder || !folder->files) return 0;
-    CacheFile* f = CacheListFind(*folder->files, name);
+    CacheFileList* files = folder ? CacheFolderFiles(*folder) : nullptr;
+    if (!files) return 0;
+    CacheFile* f = CacheListFind(*files, name);
     if (!f) return 0;
     unsigned char* copy = nullptr;
     if (f->size > 0) {
@@ -740,19 +751,21 @@ int CacheGetFile(CacheArchive& archive, CacheFile* destination, const char* path
 
 int CacheHasFile(CacheArchive& archive, const char* path, const char* name) {
     CacheFolder* folder = CacheFindFolder(archive, path);
-    return folder && folder->files && CacheListFind(*folder->files, name) ? 1 : 0;
+    CacheFileList* files = folder ? CacheFolderFiles(*folder) : nullptr;
+    return files && CacheListFind(*files, name) ? 1 : 0;
 }
 
 int CacheDeleteFile(CacheArchive& archive, const char* path, const char* name) {
     CacheFolder* parent;
     CacheFolder* folder = FindFolderAndParent(archive, path, &parent);
-    if (!folder || !folder->files) return 0;
-    CacheFile* f = CacheListFind(*folder->files, name);
+    CacheFileList* files = folder ? CacheFolderFiles(*folder) : nullptr;
+    if (!files) return 0;
+    CacheFile* f = CacheListFind(*files, name);
     if (!f) return 0;
-    RemoveFromList(folder->files, f);
+    RemoveFromList(files, f);
     archive.modified = true;
     // An emptied folder goes too, unless other icons live in folders below it.
-    if (folder->files->count == 0 && folder != &archive.root && !folder->firstChild)
+    if (files->count == 0 && folder != &archive.root && !folder->firstChild)
         DeleteFolderNode(archive, folder, parent);
     return 1;
 }
@@ -797,6 +810,43 @@ int CacheValidateBytes(const unsigned char* bytes, size_t size) {
 }
 
 namespace {
+
+struct FileRecord {
+    char name[kCacheNameField];
+    int32_t size;
+    const unsigned char* data;
+};
+
+// Reads the file record at *pos and moves past it (and past its data when that follows it);
+// false when the bytes end or are damaged before it does.
+bool ReadFileRecord(const unsigned char* bytes, size_t size, size_t* pos, FileRecord* file) {
+    size_t at = *pos;
+    if (size - at < 2) return false;
+    size_t nameLength = Read16(bytes + at);
+    at += 2;
+    if (nameLength > kMaxName || size - at < nameLength + 16) return false;
+    if (file) CopyName(file->name, reinterpret_cast<const char*>(bytes + at), nameLength);
+    at += nameLength;
+    int32_t dataSize = static_cast<int32_t>(Read32(bytes + at));
+    uint32_t offset = Read32(bytes + at + 12);
+    at += 16;
+    if (dataSize < 0) return false;
+    const unsigned char* data;
+    if (offset == at) {
+        if (size - at < static_cast<size_t>(dataSize)) return false;
+        data = bytes + at;
+        at += static_cast<size_t>(dataSize);
+    } else {
+        if (offset > size || size - offset < static_cast<size_t>(dataSize)) return false;
+        data = bytes + offset;
+    }
+    if (file) {
+        file->size = dataSize;
+        file->data = data;
+    }
+    *pos = at;
+    return true;
+}
 
 // Nodes (folders or files) by their owner (a parent folder, or a folder for its files) and
 // name. The probed array holds only each node's hash and its number in a side list, eight
@@ -870,18 +920,16 @@ template <typename Node> class NameTable {
 
 // Finds folders and files by name in constant time while a file is loaded; the tree's own
 // lists are searched from their start, which made loading quadratic in their length. Lists
-// that existed before the loading are indexed when first touched. The tables are sized for
-// the counts the header announces (as far as the bytes can hold them), so a wide archive is
+// that existed before the loading are indexed when first touched. The folder table is sized
+// for the count the header announces (as far as the bytes can hold it), so a wide archive is
 // not rehashed again and again while it loads.
 class LoadIndex {
   public:
-    LoadIndex(CacheArchive& archive, size_t folders, size_t files)
+    LoadIndex(CacheArchive& archive, size_t folders)
         : archive_(archive),
           // An archive that holds nothing yet (the load at start-up) has no lists to index.
-          seeding_(archive.root.next != &archive.root || archive.root.firstChild ||
-                   (archive.root.files && archive.root.files->first)) {
+          seeding_(archive.root.next != &archive.root || archive.root.firstChild) {
         folders_.Reserve(folders);
-        files_.Reserve(files);
     }
 
     // As CacheCreateFolderPath.
@@ -910,10 +958,30 @@ class LoadIndex {
         if (component) folders_.Prefetch(NameTable<CacheFolder>::Hash(lastParent_, component, n));
     }
 
+    // Adds count whole file records from at on to the folder. A folder without files keeps
+    // them to be made into files when first asked for: most of a big archive is never looked
+    // at before the window shows, and a file node takes far more memory than its record. The
+    // files of a folder named again, or one that held files already, are added now.
+    void AddFiles(CacheFolder* folder, CacheSharedBytes* shared, size_t at, uint32_t count) {
+        if (!folder->pendingBytes && (!folder->files || !folder->files->first)) {
+            ++shared->users;
+            folder->pendingBytes = shared;
+            folder->pendingAt = at;
+            folder->pendingCount = count;
+            return;
+        }
+        CacheFolderFiles(*folder);
+        SeedFiles(folder);
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(shared->bytes);
+        FileRecord file;
+        for (uint32_t j = 0; j < count && ReadFileRecord(bytes, shared->size, &at, &file); ++j)
+            AddFile(folder, file.name, file.size, file.data, shared);
+    }
+
+  private:
     // Adds a loaded file unless its folder holds one of that name.
     void AddFile(CacheFolder* folder, const char* name, int32_t size, const void* data,
                  CacheSharedBytes* shared) {
-        SeedFiles(folder);
         size_t length = std::strlen(name);
         uint32_t hash = NameTable<CacheFile>::Hash(folder, name, length);
         if (files_.Find(folder, name, length, hash)) return;
@@ -922,7 +990,6 @@ class LoadIndex {
             files_.Add(folder, folder->files->first->prev, hash);
     }
 
-  private:
     // The folder of this name under parent (null: the top level), made when missing.
     CacheFolder* Child(CacheFolder* parent, const char* name, size_t length) {
         lastParent_ = parent;
@@ -948,8 +1015,7 @@ class LoadIndex {
         } while (f != head);
     }
     void SeedFiles(CacheFolder* folder) {
-        if (!seeding_ || !seededFolders_.insert(folder).second || !folder->files ||
-            !folder->files->first)
+        if (!seededFolders_.insert(folder).second || !folder->files || !folder->files->first)
             return;
         CacheFile* f = folder->files->first;
         do {
@@ -970,62 +1036,16 @@ class LoadIndex {
     CacheFolder* lastParent_ = nullptr;
 };
 
-struct FileRecord {
-    char name[kCacheNameField];
-    int32_t size;
-    const unsigned char* data;
-};
-
-// Reads the file record at *pos and moves past it (and past its data when that follows it);
-// false when the bytes end or are damaged before it does.
-bool ReadFileRecord(const unsigned char* bytes, size_t size, size_t* pos, FileRecord* file) {
-    size_t at = *pos;
-    if (size - at < 2) return false;
-    size_t nameLength = Read16(bytes + at);
-    at += 2;
-    if (nameLength > kMaxName || size - at < nameLength + 16) return false;
-    if (file) CopyName(file->name, reinterpret_cast<const char*>(bytes + at), nameLength);
-    at += nameLength;
-    int32_t dataSize = static_cast<int32_t>(Read32(bytes + at));
-    uint32_t offset = Read32(bytes + at + 12);
-    at += 16;
-    if (dataSize < 0) return false;
-    const unsigned char* data;
-    if (offset == at) {
-        if (size - at < static_cast<size_t>(dataSize)) return false;
-        data = bytes + at;
-        at += static_cast<size_t>(dataSize);
-    } else {
-        if (offset > size || size - offset < static_cast<size_t>(dataSize)) return false;
-        data = bytes + offset;
-    }
-    if (file) {
-        file->size = dataSize;
-        file->data = data;
-    }
-    *pos = at;
-    return true;
-}
-
-// Where the folder record after one whose files begin at pos begins; 0 when the bytes end
-// before it.
-size_t NextFolderRecord(const unsigned char* bytes, size_t size, size_t pos, uint32_t files) {
-    for (uint32_t j = 0; j < files; ++j)
-        if (!ReadFileRecord(bytes, size, &pos, nullptr)) return 0;
-    return size - pos >= 2 ? pos : 0;
-}
-
-void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
+void LoadShared(CacheArchive& archive, CacheSharedBytes* shared) {
     const unsigned char* bytes = reinterpret_cast<const unsigned char*>(shared->bytes);
+    size_t size = shared->size;
     if (size < kCacheHeaderSize || Read32(bytes) != archive.magic) return;
     uint32_t folders = Read32(bytes + 8);
     size_t pos = kCacheHeaderSize;
     char path[kCachePathField];
-    FileRecord file;
-    // A folder record takes at least 6 bytes and a file record 18: a damaged count cannot
-    // make the tables larger than the bytes could fill.
-    LoadIndex index(archive, std::min<size_t>(folders, size / 6),
-                    std::min<size_t>(Read32(bytes + 12), size / 18));
+    // A folder record takes at least 6 bytes: a damaged count cannot make the table larger
+    // than the bytes could fill.
+    LoadIndex index(archive, std::min<size_t>(folders, size / 6));
     for (uint32_t i = 0; i < folders; ++i) {
         if (size - pos < 2) return;
         size_t pathLength = Read16(bytes + pos);
@@ -1035,32 +1055,59 @@ void LoadShared(CacheArchive& archive, CacheSharedBytes* shared, size_t size) {
         pos += pathLength;
         uint32_t files = Read32(bytes + pos);
         pos += 4;
+        // The records are checked now, so that those kept for later are known to be whole.
+        size_t first = pos;
+        uint32_t whole = 0;
+        while (whole < files && ReadFileRecord(bytes, size, &pos, nullptr))
+            ++whole;
         // The next folder's slot is fetched while this folder is looked up: in a wide
         // archive each lookup would otherwise wait for memory.
-        size_t next = i + 1 < folders ? NextFolderRecord(bytes, size, pos, files) : 0;
-        if (next) {
-            size_t nextLength = std::min<size_t>(Read16(bytes + next), size - next - 2);
-            index.PrefetchSibling(reinterpret_cast<const char*>(bytes + next + 2), nextLength);
+        if (whole == files && i + 1 < folders && size - pos >= 2) {
+            size_t nextLength = std::min<size_t>(Read16(bytes + pos), size - pos - 2);
+            index.PrefetchSibling(reinterpret_cast<const char*>(bytes + pos + 2), nextLength);
         }
         CacheFolder* folder = index.FolderPath(path);
-        for (uint32_t j = 0; j < files; ++j) {
-            if (!ReadFileRecord(bytes, size, &pos, &file)) return;
-            if (folder) index.AddFile(folder, file.name, file.size, file.data, shared);
-        }
+        if (folder && whole > 0) index.AddFiles(folder, shared, first, whole);
+        if (whole < files) return;
     }
 }
 
-// Takes over bytes allocated with new[]; they live as long as a loaded file points into them.
+// Takes over bytes allocated with new[]; they live as long as a loaded file or a folder's
+// records kept for later point into them.
 void LoadOwnedBytes(CacheArchive& archive, char* bytes, size_t size) {
-    CacheSharedBytes* shared = new CacheSharedBytes{bytes, 1};
-    LoadShared(archive, shared, size);
-    if (--shared->users == 0) {
-        delete[] shared->bytes;
-        delete shared;
-    }
+    CacheSharedBytes* shared = new CacheSharedBytes{bytes, 1, size};
+    LoadShared(archive, shared);
+    ReleaseShared(shared);
 }
 
 } // namespace
+
+// Makes the records a loaded folder kept for later into its files, in their order, each unless
+// an earlier one had its name, as a load adds them.
+static void MakePendingFiles(const CacheFolder& folder) {
+    CacheSharedBytes* shared = folder.pendingBytes;
+    folder.pendingBytes = nullptr;
+    if (!folder.files) folder.files = new CacheFileList();
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(shared->bytes);
+    size_t pos = folder.pendingAt;
+    NameTable<CacheFile> names;
+    names.Reserve(folder.pendingCount);
+    FileRecord file;
+    for (uint32_t j = 0;
+         j < folder.pendingCount && ReadFileRecord(bytes, shared->size, &pos, &file); ++j) {
+        size_t length = std::strlen(file.name);
+        uint32_t hash = NameTable<CacheFile>::Hash(&folder, file.name, length);
+        if (names.Find(&folder, file.name, length, hash)) continue;
+        if (AppendToList(folder.files, file.name, length, file.size, file.data, shared))
+            names.Add(&folder, folder.files->first->prev, hash);
+    }
+    ReleaseShared(shared);
+}
+
+CacheFileList* CacheFolderFiles(const CacheFolder& folder) {
+    if (folder.pendingBytes) MakePendingFiles(folder);
+    return folder.files;
+}
 
 void CacheLoadBytes(CacheArchive& archive, const unsigned char* bytes, size_t size) {
     char* copy = new char[size > 0 ? size : 1];
@@ -1074,7 +1121,8 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
     size_t fileCount = 0;
     for (const SavedFolder& r : folders) {
         if (r.pathLength > kMaxPath) return false;
-        if (r.folder->files) fileCount += static_cast<size_t>(r.folder->files->count);
+        if (CacheFileList* files = CacheFolderFiles(*r.folder))
+            fileCount += static_cast<size_t>(files->count);
     }
     // The layout is decided first, so the buffer holds exactly what is written.
     BlockTable blocks(fileCount);
@@ -1095,7 +1143,7 @@ bool CacheSaveBytes(const CacheArchive& archive, std::string* out) {
         Write16(buffer + pos, r.pathLength);
         std::memcpy(buffer + pos + 2, path, r.pathLength);
         pos += 2 + r.pathLength;
-        const CacheFileList* list = r.folder->files;
+        const CacheFileList* list = CacheFolderFiles(*r.folder);
         Write32(buffer + pos, list ? static_cast<uint32_t>(list->count) : 0);
         pos += 4;
         if (!list || !list->first) continue;

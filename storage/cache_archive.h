@@ -30,6 +30,7 @@ void CacheDigest(const unsigned char* bytes, size_t size, uint32_t* digest0, uin
 struct CacheSharedBytes {
     char* bytes; // allocated with new[]
     size_t users;
+    size_t size;
 };
 
 struct CacheFile {
@@ -74,12 +75,23 @@ class CacheFolder {
     CacheFolder& operator=(const CacheFolder&) = delete;
 
     char name[kCacheNameField];
-    CacheFileList* files; // created with the first file
-    int32_t position;     // 0 for the root, then 1, 2, ... along the sibling list
-    CacheFolder* next;    // circular sibling list
+    // Created with the first file. The files of a loaded folder are made from the loaded
+    // records when first asked for, so read them through CacheFolderFiles.
+    mutable CacheFileList* files;
+    int32_t position;  // 0 for the root, then 1, 2, ... along the sibling list
+    CacheFolder* next; // circular sibling list
     CacheFolder* prev;
     CacheFolder* firstChild;
+    // The loaded file records not made into files yet: pendingCount records from pendingAt on
+    // in the loaded bytes, checked when they were loaded. Null when there are none.
+    mutable CacheSharedBytes* pendingBytes;
+    mutable size_t pendingAt;
+    mutable uint32_t pendingCount;
 };
+
+// The folder's files, made from its loaded records first when needed; null when it never had
+// any.
+CacheFileList* CacheFolderFiles(const CacheFolder& folder);
 
 class CacheArchive {
   public:

@@ -126,7 +126,7 @@ TEST_F(ProgramTest, FirstStartWithoutCacheShowsTheWindowFirstAndACloseKeepsEvery
         std::vector<CacheFolderRecord> folders;
         CacheFlatten(*CacheArchiveAt(CacheArchiveAuto()), &folders);
         for (const CacheFolderRecord& r : folders)
-            if (r.folder->files) files += r.folder->files->count;
+            if (const CacheFileList* list = CacheFolderFiles(*r.folder)) files += list->count;
     }
     // Each captured folder stores its icon and its mask: the close came before all of them.
     EXPECT_EQ(0, files % 2);

@@ -59,13 +59,14 @@ std::string Listing(const CacheArchive& archive) {
     std::string out;
     for (const CacheFolderRecord& r : folders) {
         out += (out.empty() ? "[" : " [") + r.path + "]";
-        if (!r.folder->files || !r.folder->files->first) continue;
-        const CacheFile* f = r.folder->files->first;
+        const CacheFileList* files = CacheFolderFiles(*r.folder);
+        if (!files || !files->first) continue;
+        const CacheFile* f = files->first;
         do {
             out += " " + std::string(f->name) + ":" +
                    std::string(reinterpret_cast<const char*>(f->data), f->size);
             f = f->next;
-        } while (f != r.folder->files->first);
+        } while (f != files->first);
     }
     return out;
 }
@@ -159,7 +160,8 @@ TEST(CacheLayout, RecordsDigestsAndSharedData) {
     CacheArchive b;
     Load(&b, file);
     EXPECT_EQ("[] [Cache] [Cache\\Work] abc:abc [Other] same:abc empty: empty2:", Listing(b));
-    EXPECT_EQ(nullptr, CacheListFind(*CacheFindFolder(b, "Other")->files, "empty")->data);
+    EXPECT_EQ(nullptr,
+              CacheListFind(*CacheFolderFiles(*CacheFindFolder(b, "Other")), "empty")->data);
     EXPECT_EQ(file, Save(b));
     EXPECT_FALSE(b.modified);
     // Files loaded with one content stay independent: replacing or deleting one leaves the other.
@@ -293,6 +295,58 @@ TEST(CacheLoading, DuplicateNamesInAFileKeepTheFirst) {
     EXPECT_EQ("[] [A] one:1", Listing(b));
 }
 
+// A loaded folder's files are made only when first asked for; whatever comes first, the tree
+// is the one a load that made them at once would give.
+TEST(CacheLoading, FilesMadeWhenFirstAskedForAreTheLoadedOnes) {
+    CacheArchive a;
+    Add(a, "A", "one", "1");
+    Add(a, "A", "two", "2");
+    Add(a, "B", "three", "3");
+    Add(a, "C", "two", "X");
+    Add(a, "C", "four", "4");
+    const std::string file = Save(a);
+    const std::string whole = "[] [A] one:1 two:2 [B] three:3 [C] two:X four:4";
+    // The same folder named twice in one file: its second record adds what the first lacks.
+    std::string twice = file;
+    twice[twice.find(std::string("\x01\x00"
+                                 "C",
+                                 3)) +
+          2] = 'A';
+    Reseal(&twice);
+    struct Case {
+        const char* what;
+        std::string file;
+        bool loadAgain;
+        void (*change)(CacheArchive&);
+        std::string listing;
+    };
+    const Case cases[] = {
+        {"untouched", file, false, [](CacheArchive&) {}, whole},
+        {"loaded twice", file, true, [](CacheArchive&) {}, whole},
+        {"a folder named twice", twice, false, [](CacheArchive&) {},
+         "[] [A] one:1 two:2 four:4 [B] three:3"},
+        {"added to, deleted from and renamed before being read", file, false,
+         [](CacheArchive& b) {
+             Add(b, "A", "five", "5");
+             CacheDeleteFile(b, "C", "two");
+             CacheDeleteFolder(b, "B");
+             CacheRenameFolder(b, "C", "D");
+         },
+         "[] [A] one:1 two:2 five:5 [D] four:4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CacheArchive b;
+        Load(&b, c.file);
+        if (c.loadAgain) Load(&b, c.file);
+        c.change(b);
+        EXPECT_EQ(c.listing, Listing(b));
+        CacheArchive reloaded;
+        Load(&reloaded, Save(b));
+        EXPECT_EQ(c.listing, Listing(reloaded));
+    }
+}
+
 TEST(CacheTree, FoldersFilesAndIndexes) {
     CacheArchive a;
     EXPECT_EQ(1, Add(a, "Cache\\Work\\C:\\Tools", "app.exe", std::string(4096, 'c')));
@@ -310,7 +364,7 @@ TEST(CacheTree, FoldersFilesAndIndexes) {
     EXPECT_EQ(nullptr, CacheFindFolder(a, "cache"));
     EXPECT_EQ(&a.root, CacheFindFolder(a, ""));
 
-    CacheFileList* tools = CacheFindFolder(a, "Cache/Work/C:/Tools")->files;
+    CacheFileList* tools = CacheFolderFiles(*CacheFindFolder(a, "Cache/Work/C:/Tools"));
     EXPECT_EQ(2, tools->count);
     EXPECT_EQ(6144, tools->totalSize);
     EXPECT_EQ(7 + 8 + 4096 + 12 + 8 + 2048, tools->recordSize);
@@ -334,7 +388,7 @@ TEST(CacheTree, FoldersFilesAndIndexes) {
     CacheArchive l;
     for (int i = 0; i < 9; ++i)
         Add(l, "L", std::to_string(i).c_str(), "x");
-    CacheFileList* list = CacheFindFolder(l, "L")->files;
+    CacheFileList* list = CacheFolderFiles(*CacheFindFolder(l, "L"));
     EXPECT_EQ(1, CacheDeleteFile(l, "L", "3"));
     for (int i = 0; i < 8; ++i) {
         CacheFile* f = CacheListFindIndex(*list, i);
@@ -562,7 +616,7 @@ TEST(CacheLoading, ManyFoldersAndFilesLoadWholeAndInOrderOntoAnExistingTree) {
     ASSERT_EQ(1, CacheGetFile(c, &got, "F5", "n"));
     EXPECT_EQ("kept", std::string(reinterpret_cast<char*>(got.data), 4));
     std::free(got.data);
-    EXPECT_EQ(2001, CacheFindFolder(c, "Many")->files->count);
+    EXPECT_EQ(2001, CacheFolderFiles(*CacheFindFolder(c, "Many"))->count);
     EXPECT_EQ(1, CacheHasFile(c, "F1900\\sub", "m"));
     // A tree that holds files in its root alone is met as well.
     CacheArchive rootOnly;

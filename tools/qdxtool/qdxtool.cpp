@@ -180,7 +180,7 @@ int ArcList(char** args) {
     std::vector<CacheFolderRecord> folders;
     CacheFlatten(*CacheArchiveAt(0), &folders);
     for (const CacheFolderRecord& r : folders) {
-        const CacheFileList* list = r.folder->files;
+        const CacheFileList* list = CacheFolderFiles(*r.folder);
         std::printf("[%s] %d files\n", r.path.c_str(), list ? list->count : 0);
         if (!list || !list->first) continue;
         CacheFile* f = list->first;
