@@ -20,9 +20,11 @@ void LoadMenuAndCatalogue();
 void ApplyLoadedOptions();
 void LoadTabs();
 // While on, LoadTabs loads the entries of the first tab only, the one the window shows when
-// it appears, and keeps the others for LoadNextKeptTab.
+// it appears, and keeps the others for LoadNextKeptTab; it appends only the strip items that
+// show, and keeps the others too.
 void LoadOtherTabsLater(bool on);
-// Loads the entries of the next tab kept for later; false when none is left.
+// Appends the strip items kept for later, or else loads the entries of the next tab kept for
+// later; false when nothing is left.
 bool LoadNextKeptTab();
 
 void SaveTabList();

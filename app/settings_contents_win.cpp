@@ -138,6 +138,8 @@ struct StoredTab {
 
 bool g_otherTabsLater = false;
 std::vector<StoredTab> g_tabsKeptForLater;
+// Tabs whose strip items could not show in the first paint: they are appended after it.
+std::vector<StoredTab> g_stripItemsKeptForLater;
 
 void ReadTabList(std::vector<StoredTab>* tabs) {
     int count = 0;
@@ -163,6 +165,25 @@ void LoadEntriesOf(const StoredTab& tab) {
         LoadTabEntries(tab.slot, tab.name, tab.entries, tab.occurrence);
 }
 
+// Settles the names of the first count tabs, in order: a name is compared with the tabs
+// before it.
+void SettleTabNames(const std::vector<StoredTab>& tabs, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        if (tabs[i].slot < kTabSlots)
+            GiveLoadedTabItsOwnName(tabs[i].slot, tabs[i].name, tabs[i].occurrence == 0);
+}
+
+// Appends the strip items of the tabs, or only of those that show; the number appended.
+size_t AppendStripItems(const std::vector<StoredTab>& tabs, bool onlyThoseShown) {
+    std::vector<const char*> names;
+    for (const StoredTab& tab : tabs)
+        names.push_back(tab.name);
+    int count = static_cast<int>(names.size());
+    if (onlyThoseShown) return static_cast<size_t>(AppendTabsThatShow(names.data(), count));
+    AppendTabs(names.data(), count);
+    return tabs.size();
+}
+
 DWORD WINAPI LoadEntriesOfTabs(LPVOID param) {
     for (const StoredTab& tab : *static_cast<const std::vector<StoredTab>*>(param))
         LoadEntriesOf(tab);
@@ -176,6 +197,15 @@ void LoadOtherTabsLater(bool on) {
 }
 
 bool LoadNextKeptTab() {
+    // The strip items first: the names of the kept tabs are settled with them, before any
+    // of their entries bind an icon from the folder of their name.
+    if (!g_stripItemsKeptForLater.empty()) {
+        std::vector<StoredTab> tabs;
+        tabs.swap(g_stripItemsKeptForLater);
+        AppendStripItems(tabs, false);
+        SettleTabNames(tabs, tabs.size());
+        return true;
+    }
     if (g_tabsKeptForLater.empty()) return false;
     StoredTab tab = g_tabsKeptForLater.front();
     g_tabsKeptForLater.erase(g_tabsKeptForLater.begin());
@@ -189,6 +219,7 @@ void LoadTabs() {
     ReadTabList(&tabs);
     // Only the first tab is shown when the window appears.
     g_tabsKeptForLater.clear();
+    g_stripItemsKeptForLater.clear();
     if (g_otherTabsLater) {
         for (size_t i = 1; i < tabs.size(); ++i) {
             tabs[i].later = true;
@@ -211,14 +242,13 @@ void LoadTabs() {
         }
         return;
     }
-    std::vector<const char*> names;
-    for (const StoredTab& tab : tabs)
-        names.push_back(tab.name);
-    AppendTabs(names.data(), static_cast<int>(names.size()));
+    // At start-up the items that could not show in the first paint are appended after it.
+    size_t appended = AppendStripItems(tabs, g_otherTabsLater);
+    g_stripItemsKeptForLater.assign(tabs.begin() + static_cast<std::ptrdiff_t>(appended),
+                                    tabs.end());
     WaitForSingleObject(worker, INFINITE);
     CloseHandle(worker);
-    for (const StoredTab& tab : tabs)
-        if (tab.slot < kTabSlots) GiveLoadedTabItsOwnName(tab.slot, tab.name, tab.occurrence == 0);
+    SettleTabNames(tabs, appended);
 }
 
 void LoadMenuAndCatalogue() {

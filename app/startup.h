@@ -16,8 +16,9 @@ DWORD MainWindowExStyle(int osVersionCode);
 HWND CreateMainWindow(HINSTANCE instance);
 void ApplyDefaultSettings();
 // LoadAll is both halves: LoadForFirstPaint loads everything but the entries of the tabs not
-// shown first, which the message loop then loads between messages (CompleteCatalogue loads
-// them at once), and drops the parsed settings after them.
+// shown first and the strip items that do not show, which the message loop then loads
+// between messages (CompleteCatalogue loads them at once), and drops the parsed settings
+// after them.
 void LoadAll();
 void LoadForFirstPaint();
 void ShowMainWindow();

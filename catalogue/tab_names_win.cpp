@@ -50,11 +50,13 @@ void AppendTab(const char* name) {
     SendMessageA(TabControl(), TCM_INSERTITEMA, TabNameCount(), reinterpret_cast<LPARAM>(&item));
 }
 
+namespace {
+
 // A themed strip works out its hot item from the pointer position at every insert, which on
 // some systems is a round trip to the display server each time: many items are inserted with
 // the theme off, and the strip takes its theme back after. Windows without themes (2000) have
 // no uxtheme.dll, and lose nothing.
-void AppendTabs(const char* const* names, int count) {
+int AppendNames(const char* const* names, int count, bool onlyThoseShown) {
     typedef HRESULT(WINAPI * SetWindowThemeFunction)(HWND, LPCWSTR, LPCWSTR);
     HMODULE uxtheme = count > 1 ? LoadLibraryA("uxtheme.dll") : nullptr;
     SetWindowThemeFunction setTheme =
@@ -63,10 +65,30 @@ void AppendTabs(const char* const* names, int count) {
                 : nullptr;
     HWND strip = TabControl();
     bool unthemed = setTheme && SUCCEEDED(setTheme(strip, L"", L""));
-    for (int i = 0; i < count; ++i)
-        AppendTab(names[i]);
+    RECT client;
+    GetClientRect(strip, &client);
+    int appended = 0;
+    while (appended < count) {
+        AppendTab(names[appended++]);
+        RECT item;
+        if (onlyThoseShown &&
+            SendMessageA(strip, TCM_GETITEMRECT, appended - 1, reinterpret_cast<LPARAM>(&item)) &&
+            item.right > client.right)
+            break;
+    }
     if (unthemed) setTheme(strip, nullptr, nullptr);
     if (uxtheme) FreeLibrary(uxtheme);
+    return appended;
+}
+
+} // namespace
+
+void AppendTabs(const char* const* names, int count) {
+    AppendNames(names, count, false);
+}
+
+int AppendTabsThatShow(const char* const* names, int count) {
+    return AppendNames(names, count, true);
 }
 
 void GetTabName(int t, char* buffer) {

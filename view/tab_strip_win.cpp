@@ -201,10 +201,10 @@ HWND CreateTabStrip(HWND parent, int x, int y, int width, int height, int id, HI
 }
 
 LRESULT CALLBACK TabStripProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Its menu, its commands, the wheel and a change of tab act on tabs that may still be
-    // loading.
-    if (message == WM_RBUTTONDOWN || message == WM_COMMAND || message == WM_MOUSEWHEEL ||
-        message == WM_NOTIFY)
+    // Its menu, its commands, the wheel, a click, its scroll arrows and a change of tab act on
+    // tabs that may still be loading, or whose items may still be missing from the strip.
+    if (message == WM_RBUTTONDOWN || message == WM_LBUTTONDOWN || message == WM_COMMAND ||
+        message == WM_MOUSEWHEEL || message == WM_HSCROLL || message == WM_NOTIFY)
         CompleteCatalogue();
     switch (message) {
     case WM_SETFOCUS: return OnSetFocus();

@@ -415,6 +415,73 @@ TEST_F(SettingsContentsWin, TabsKeptForLaterAreLoadedBeforeAnythingActsOnTabs) {
     }
 }
 
+// The strip as it paints itself, in 32-bit pixels.
+std::string StripPicture() {
+    HWND strip = TabControl();
+    RECT r;
+    GetClientRect(strip, &r);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof info.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageA(strip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    std::string picture(static_cast<const char*>(bits), size_t(r.right) * r.bottom * 4);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return picture;
+}
+
+// At start-up the strip gets only the items that show in the first paint; the others come
+// before anything acts on tabs, named as a whole load names them (a repeated name included).
+TEST_F(SettingsContentsWin, StripItemsThatCannotShowAreAppendedLater) {
+    std::string text = "[Info]\r\nTabCount = 12\r\n";
+    for (int i = 0; i < 12; ++i)
+        text += "Tab_" + std::to_string(i) + " = \"Tab number " + std::to_string(i % 11) + "\"\r\n";
+    WriteFileBytes(Path("qdx.ini"), text);
+    std::vector<std::string> names;
+    std::string picture;
+    for (bool later : {false, true}) {
+        SendMessageA(TabControl(), TCM_DELETEALLITEMS, 0, 0);
+        FreeCatalogue();
+        ClearCatalogue();
+        SettingsPrepare();
+        SettingsRead(SettingsPath());
+        LoadOptions();
+        // As at start-up: entries only mark their icons, and are read on a worker.
+        DeferIconBinding(true);
+        LoadOtherTabsLater(later);
+        LoadMenuAndCatalogue();
+        LoadOtherTabsLater(false);
+        DeferIconBinding(false);
+        if (!later) {
+            for (int t = 0; t < TabNameCount(); ++t)
+                names.push_back(TabName(t));
+            ASSERT_EQ(12u, names.size());
+            picture = StripPicture();
+            continue;
+        }
+        SetCatalogueCompletion([] {
+            while (LoadNextKeptTab()) {
+            }
+        });
+        EXPECT_GT(TabNameCount(), 1);
+        EXPECT_LT(TabNameCount(), 12);
+        EXPECT_TRUE(picture == StripPicture()) << "the first paint shows the same strip";
+        // The scroll arrows act on the items: every one is there first.
+        SendMessageA(TabControl(), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 1), 0);
+        EXPECT_TRUE(IsCatalogueComplete());
+        ASSERT_EQ(12, TabNameCount());
+        for (int t = 0; t < 12; ++t)
+            EXPECT_EQ(names[t], TabName(t)) << t;
+    }
+    SettingsRelease();
+    SettingsPrepare();
+}
+
 TEST_F(SettingsContentsWin, TabCountsOverThirtyAreCutAndMissingCountsLeaveTabsEmpty) {
     std::string text = "[Info]\r\nTabCount = 31\r\n";
     for (int i = 0; i < 31; ++i)
