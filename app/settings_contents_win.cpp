@@ -202,8 +202,13 @@ bool LoadNextKeptTab() {
     if (!g_stripItemsKeptForLater.empty()) {
         std::vector<StoredTab> tabs;
         tabs.swap(g_stripItemsKeptForLater);
+        // Items that cannot show change no pixel of a painted strip, which is not painted
+        // again for them: that paint could cost more than the appending.
+        HWND strip = TabControl();
+        bool painted = !GetUpdateRect(strip, nullptr, FALSE);
         AppendStripItems(tabs, false);
         SettleTabNames(tabs, tabs.size());
+        if (painted) ValidateRect(strip, nullptr);
         return true;
     }
     if (g_tabsKeptForLater.empty()) return false;
