@@ -580,8 +580,8 @@ CacheFileList::~CacheFileList() {
 }
 
 CacheFolder::CacheFolder()
-    : files(nullptr), position(0), next(this), prev(this), firstChild(nullptr),
-      pendingBytes(nullptr), pendingAt(0), pendingCount(0) {
+    : files(nullptr), position(0), pendingCount(0), next(this), prev(this), firstChild(nullptr),
+      pendingBytes(nullptr), pendingAt(0) {
     name[0] = '\0';
 }
 

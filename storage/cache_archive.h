@@ -78,15 +78,16 @@ class CacheFolder {
     // Created with the first file. The files of a loaded folder are made from the loaded
     // records when first asked for, so read them through CacheFolderFiles.
     mutable CacheFileList* files;
-    int32_t position;  // 0 for the root, then 1, 2, ... along the sibling list
+    int32_t position; // 0 for the root, then 1, 2, ... along the sibling list
+    // The loaded file records not made into files yet: pendingCount records from pendingAt on
+    // in pendingBytes, checked when they were loaded; pendingBytes is null when there are
+    // none. (The count fills the gap after position: a wide archive holds many folders.)
+    mutable uint32_t pendingCount;
     CacheFolder* next; // circular sibling list
     CacheFolder* prev;
     CacheFolder* firstChild;
-    // The loaded file records not made into files yet: pendingCount records from pendingAt on
-    // in the loaded bytes, checked when they were loaded. Null when there are none.
     mutable CacheSharedBytes* pendingBytes;
     mutable size_t pendingAt;
-    mutable uint32_t pendingCount;
 };
 
 // The folder's files, made from its loaded records first when needed; null when it never had

@@ -307,10 +307,7 @@ TEST(CacheLoading, FilesMadeWhenFirstAskedForAreTheLoadedOnes) {
     const std::string file = Save(a);
     // The same folder named twice in one file: its second record adds what the first lacks.
     std::string twice = file;
-    twice[twice.find(std::string("\x01\x00"
-                                 "C",
-                                 3)) +
-          2] = 'A';
+    twice[twice.find(std::string("\x01\x00", 2) + "C") + 2] = 'A';
     Reseal(&twice);
     auto change = [](CacheArchive& b) {
         Add(b, "A", "five", "5");
