@@ -296,7 +296,8 @@ TEST(CacheLoading, DuplicateNamesInAFileKeepTheFirst) {
 }
 
 // A loaded folder's files are made only when first asked for; whatever comes first, the tree
-// is the one a load that made them at once would give.
+// is the one a load that made them at once would give. (The fuzz target changes such trees
+// before their files are made.)
 TEST(CacheLoading, FilesMadeWhenFirstAskedForAreTheLoadedOnes) {
     CacheArchive a;
     Add(a, "A", "one", "1");
@@ -309,28 +310,19 @@ TEST(CacheLoading, FilesMadeWhenFirstAskedForAreTheLoadedOnes) {
     std::string twice = file;
     twice[twice.find(std::string("\x01\x00", 2) + "C") + 2] = 'A';
     Reseal(&twice);
-    auto change = [](CacheArchive& b) {
-        Add(b, "A", "five", "5");
-        CacheDeleteFile(b, "C", "two");
-        CacheDeleteFolder(b, "B");
-        CacheRenameFolder(b, "C", "D");
-    };
     const struct {
         const std::string& file;
-        int loads;
-        bool changed;
+        int loads; // a second load meets folders whose files are not made yet
         const char* listing;
     } cases[] = {
-        {file, 2, false, "[] [A] one:1 two:2 [B] three:3 [C] two:X four:4"},
-        {twice, 1, false, "[] [A] one:1 two:2 four:4 [B] three:3"},
-        {file, 1, true, "[] [A] one:1 two:2 five:5 [D] four:4"},
+        {file, 2, "[] [A] one:1 two:2 [B] three:3 [C] two:X four:4"},
+        {twice, 1, "[] [A] one:1 two:2 four:4 [B] three:3"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.listing);
         CacheArchive b;
         for (int i = 0; i < c.loads; ++i)
             Load(&b, c.file);
-        if (c.changed) change(b);
         CacheArchive reloaded;
         Load(&reloaded, Save(b));
         EXPECT_EQ(c.listing, Listing(b));
