@@ -417,18 +417,15 @@ TEST_F(SettingsContentsWin, TabsKeptForLaterAreLoadedBeforeAnythingActsOnTabs) {
 
 // The strip as it paints itself, in 32-bit pixels.
 std::string StripPicture() {
-    HWND strip = TabControl();
     RECT r;
-    GetClientRect(strip, &r);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof info.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
+    GetClientRect(TabControl(), &r);
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateBitmap(r.right, r.bottom, 1, 32, nullptr);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageA(strip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    std::string picture(static_cast<const char*>(bits), size_t(r.right) * r.bottom * 4);
+    SendMessageA(TabControl(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+    std::string picture(size_t(r.right) * r.bottom * 4, '\0');
+    GetBitmapBits(bitmap, static_cast<LONG>(picture.size()), &picture[0]);
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
